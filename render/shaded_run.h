@@ -1,0 +1,96 @@
+// The shading weight of each cell of one run: the mean of ten samples of the shading
+// table, spaced evenly over the stretch of the run that the cell receives. The table
+// spans the whole run, entry 0 at its start and entry 255 at its end.
+//
+// One rounding form for every build: the step between samples is the stretch times 0.1
+// and the mean is the sum times 0.1f, the quotient 255 / L is taken once per run for the
+// whole cells, and the first partial cell samples k * step. Dividing by 10 instead moves
+// a sample by one entry where its position lies within rounding of a whole number, so
+// every platform keeps to this one form and renders alike.
+#pragma once
+
+#include "render/shading_table.h"
+
+constexpr int kShadeSamplesPerCell = 10;
+
+struct ShadeSamples {
+    int index[kShadeSamplesPerCell];
+};
+
+// A sample position as a table index. Positions of well-formed runs lie in 0..255; a
+// run shorter than its first partial cell (only from parameters outside their ranges)
+// would reach past either end, so positions are held to the table, NaN counting as 0.
+inline int shadeSampleIndex(float position) {
+    float held = position > 0.0f ? position : 0.0f;
+    held = held < 255.0f ? held : 255.0f;
+    return int(held);
+}
+
+inline float shadeFactor(const float* shadingTable, const ShadeSamples& samples) {
+    float sum = shadingTable[samples.index[0]];
+    for (int k = 1; k < kShadeSamplesPerCell; ++k) sum += shadingTable[samples.index[k]];
+    return sum * 0.1f;
+}
+
+// The shading state of one run as its cells are deposited in order: an optional first
+// partial cell, whole cells, an optional last partial cell. `consumed` is how much of
+// the run lies before its first deposited cell: 0, or for a run clipped at the line
+// start the clipped part, so that its cells keep the shading of their true place.
+class ShadedRun {
+public:
+    ShadedRun(const float* shadingTable, float length, float consumed)
+        : table_(shadingTable), length_(length), consumed_(consumed), hasLength_(length > 0.0f),
+          perCell_(hasLength_ ? 255.0 / double(length) : 0.0) {}
+
+    // The first cell, when the run starts inside it and covers `share` of it.
+    ShadeSamples firstPartialSamples(float share) {
+        ShadeSamples samples{};
+        if (hasLength_) {
+            float width = float(double(share) * 255.0 / double(length_));
+            float step = float(double(width) * 0.1);
+            for (int k = 1; k < kShadeSamplesPerCell; ++k) {
+                samples.index[k] = shadeSampleIndex(float(k) * step);
+            }
+        }
+        consumed_ = share;
+        return samples;
+    }
+
+    // The next whole cell; the run moves on by one cell.
+    ShadeSamples wholeCellSamples() {
+        float start = float(double(consumed_) * perCell_);
+        consumed_ = consumed_ + 1.0f;
+        float end = float(double(consumed_) * perCell_);
+        return runningSamples(start, float(double(end - start) * 0.1));
+    }
+
+    // The last cell, whatever is left of the run: its samples reach toward entry 255.
+    ShadeSamples lastPartialSamples() const {
+        float start = hasLength_ ? float(double(consumed_) * 255.0 / double(length_)) : 0.0f;
+        return runningSamples(start, float(double(255.0f - start) * 0.1));
+    }
+
+    float firstPartialFactor(float share) { return shadeFactor(table_, firstPartialSamples(share)); }
+    float wholeCellFactor() { return shadeFactor(table_, wholeCellSamples()); }
+    float lastPartialFactor() const { return shadeFactor(table_, lastPartialSamples()); }
+
+private:
+    // Positions as running sums from the start: each addition rounds on its own.
+    ShadeSamples runningSamples(float start, float step) const {
+        ShadeSamples samples{};
+        if (!hasLength_) return samples;
+        float position = start;
+        samples.index[0] = shadeSampleIndex(position);
+        for (int k = 1; k < kShadeSamplesPerCell; ++k) {
+            position = position + step;
+            samples.index[k] = shadeSampleIndex(position);
+        }
+        return samples;
+    }
+
+    const float* table_;
+    float length_;
+    float consumed_;
+    bool hasLength_;
+    double perCell_;
+};

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <limits>
+
+#include "render/shaded_run.h"
+
+namespace {
+
+using Indices = std::array<int, kShadeSamplesPerCell>;
+
+Indices indices(const ShadeSamples& samples) {
+    Indices out{};
+    for (int k = 0; k < kShadeSamplesPerCell; ++k) out[k] = samples.index[k];
+    return out;
+}
+
+struct Ramp {
+    float entry[kShadingTableSize];
+    Ramp() {
+        for (int i = 0; i < kShadingTableSize; ++i) entry[i] = float(i);
+    }
+};
+
+const Ramp ramp;
+
+TEST(ShadedRun, OneCellRunOnACellBoundary) {
+    ShadedRun run(ramp.entry, 1.0f, 0.0f);
+    EXPECT_EQ(indices(run.wholeCellSamples()), (Indices{0, 25, 51, 76, 102, 127, 153, 178, 204, 229}));
+}
+
+TEST(ShadedRun, ThreeCellRunSpreadsTheTableOverItsCells) {
+    ShadedRun run(ramp.entry, 3.0f, 0.0f);
+    EXPECT_EQ(indices(run.wholeCellSamples()), (Indices{0, 8, 17, 25, 34, 42, 51, 59, 68, 76}));
+    EXPECT_EQ(indices(run.wholeCellSamples()), (Indices{85, 93, 102, 110, 119, 127, 136, 144, 153, 161}));
+    EXPECT_EQ(indices(run.wholeCellSamples()), (Indices{170, 178, 187, 195, 204, 212, 221, 229, 238, 246}));
+}
+
+TEST(ShadedRun, RunStartingInsideACell) {
+    // Start 10.25, length 1: three quarters of cell 10, then a quarter of cell 11.
+    ShadedRun run(ramp.entry, 1.0f, 0.0f);
+    EXPECT_EQ(indices(run.firstPartialSamples(0.75f)), (Indices{0, 19, 38, 57, 76, 95, 114, 133, 153, 172}));
+    EXPECT_EQ(indices(run.lastPartialSamples()), (Indices{191, 197, 204, 210, 216, 223, 229, 235, 242, 248}));
+}
+
+const Indices kHalfThenWhole{63, 76, 89, 102, 114, 127, 140, 153, 165, 178};
+const Indices kLastHalf{191, 197, 204, 210, 216, 223, 229, 235, 242, 248};
+
+TEST(ShadedRun, WrappedRunKeepsItsPositionsAcrossTheLineEnd) {
+    // Length 2 from half a cell before the line end: the half cell, the whole cell at
+    // cell 0 and the last half at cell 1 sample one continuous stretch of the table.
+    ShadedRun run(ramp.entry, 2.0f, 0.0f);
+    EXPECT_EQ(indices(run.firstPartialSamples(0.5f)), (Indices{0, 6, 12, 19, 25, 31, 38, 44, 51, 57}));
+    EXPECT_EQ(indices(run.wholeCellSamples()), kHalfThenWhole);
+    EXPECT_EQ(indices(run.lastPartialSamples()), kLastHalf);
+}
+
+TEST(ShadedRun, ClippedRunIsShadedFromItsTrueStart) {
+    // Length 2 from -0.5: the half before cell 0 is cut off but counts as consumed.
+    ShadedRun run(ramp.entry, 2.0f, 0.5f);
+    EXPECT_EQ(indices(run.wholeCellSamples()), kHalfThenWhole);
+    EXPECT_EQ(indices(run.lastPartialSamples()), kLastHalf);
+    // Length 10 from -2.5: cell 0 covers run positions 2.5 to 3.5, table 63.75 to 89.25.
+    ShadedRun longer(ramp.entry, 10.0f, 2.5f);
+    EXPECT_EQ(indices(longer.wholeCellSamples()), (Indices{63, 66, 68, 71, 73, 76, 79, 81, 84, 86}));
+}
+
+TEST(ShadedRun, FactorIsTheMeanOfTheTenSamples) {
+    ShadedRun run(ramp.entry, 1.0f, 0.0f);
+    // (0 + 25 + 51 + 76 + 102 + 127 + 153 + 178 + 204 + 229) x 0.1f
+    EXPECT_EQ(run.wholeCellFactor(), 114.5f);
+}
+
+TEST(ShadedRun, FlatTableGivesExactlyOne) {
+    float flat[kShadingTableSize];
+    for (float& e : flat) e = 1.0f;
+    ShadedRun run(flat, 7.3f, 0.0f);
+    EXPECT_EQ(run.firstPartialFactor(0.4f), 1.0f);
+    for (int cell = 0; cell < 6; ++cell) EXPECT_EQ(run.wholeCellFactor(), 1.0f);
+    EXPECT_EQ(run.lastPartialFactor(), 1.0f);
+}
+
+TEST(ShadedRun, FirstPartialCellAlwaysStartsAtEntryZero) {
+    for (float length : {1.0f, 1.7f, 40.0f, 1000.0f}) {
+        ShadedRun run(ramp.entry, length, 0.0f);
+        EXPECT_EQ(run.firstPartialSamples(0.999f).index[0], 0) << length;
+    }
+}
+
+// Runs shorter than their first partial cell come only from parameters outside their
+// ranges; their positions are held to the table instead of reading past it.
+TEST(ShadedRun, RunShorterThanItsFirstCellStaysInTheTable) {
+    // Share 0.75 of a run of 0.5: the step is 38.25, so samples 7 to 9 would pass 255.
+    ShadedRun run(ramp.entry, 0.5f, 0.0f);
+    EXPECT_EQ(indices(run.firstPartialSamples(0.75f)), (Indices{0, 38, 76, 114, 153, 191, 229, 255, 255, 255}));
+    // What is left (0.5 - 0.75) is negative; the last cell's start is past 255 and its
+    // step negative, so every sample holds at the last entry.
+    EXPECT_EQ(indices(run.lastPartialSamples()), (Indices{255, 255, 255, 255, 255, 255, 255, 255, 255, 255}));
+}
+
+TEST(ShadedRun, RunOfNoLengthSamplesEntryZero) {
+    const Indices zeros{};
+    for (float length : {0.0f, -0.0f, -3.5f, std::numeric_limits<float>::quiet_NaN()}) {
+        ShadedRun run(ramp.entry, length, 0.0f);
+        EXPECT_EQ(indices(run.firstPartialSamples(0.5f)), zeros) << length;
+        EXPECT_EQ(indices(run.wholeCellSamples()), zeros) << length;
+        EXPECT_EQ(indices(run.lastPartialSamples()), zeros) << length;
+        EXPECT_EQ(run.lastPartialFactor(), 0.0f);
+    }
+}
+
+TEST(ShadedRun, SampleIndexHoldsPositionsToTheTable) {
+    EXPECT_EQ(shadeSampleIndex(-0.5f), 0);
+    EXPECT_EQ(shadeSampleIndex(-1e30f), 0);
+    EXPECT_EQ(shadeSampleIndex(254.99f), 254);
+    EXPECT_EQ(shadeSampleIndex(255.5f), 255);
+    EXPECT_EQ(shadeSampleIndex(std::numeric_limits<float>::infinity()), 255);
+    EXPECT_EQ(shadeSampleIndex(std::numeric_limits<float>::quiet_NaN()), 0);
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "render/shading_table.h"
+
+namespace {
+
+struct Table {
+    float entry[kShadingTableSize];
+};
+
+Table build(int32_t shading, int phaseOffset, float strength = 1.0f) {
+    Table table{};
+    buildShadingTable(table.entry, shading, phaseOffset, strength);
+    return table;
+}
+
+TEST(ShadingTable, SineIsAHalfWaveThatNeverReachesOne) {
+    Table t = build(kShadingSineWave, 0);
+    EXPECT_EQ(t.entry[0], 0.0f);
+    EXPECT_EQ(t.entry[127], 0.99998105f);
+    EXPECT_EQ(t.entry[128], 0.99998105f);
+    // pi is taken as 3.14159265359, a little above the true value, so sin(pi) < 0.
+    EXPECT_LT(t.entry[255], 0.0f);
+    EXPECT_NEAR(t.entry[255], -2.07e-13, 0.01e-13);
+    for (float e : t.entry) EXPECT_LT(e, 1.0f);
+}
+
+TEST(ShadingTable, TriangleHasAFlatTopOfFourEntries) {
+    Table t = build(kShadingTriangleWave, 0);
+    for (int i : {126, 127, 128, 129}) EXPECT_EQ(t.entry[i], 1.0f) << i;
+    EXPECT_EQ(t.entry[0], 0.0f);
+    EXPECT_EQ(t.entry[255], 0.0f);
+    EXPECT_EQ(t.entry[1], 1.0f / 126.0f);
+    EXPECT_EQ(t.entry[254], 1.0f / 126.0f);
+    EXPECT_EQ(t.entry[63], 63.0f / 126.0f);
+}
+
+TEST(ShadingTable, RampsRunBetweenZeroAndOne) {
+    Table up = build(kShadingLinearRampUp, 0);
+    EXPECT_EQ(up.entry[0], 0.0f);
+    EXPECT_EQ(up.entry[255], 1.0f);
+    EXPECT_EQ(up.entry[51], 0.2f);
+    Table down = build(kShadingLinearRampDown, 0);
+    EXPECT_EQ(down.entry[0], 1.0f);
+    EXPECT_EQ(down.entry[255], 0.0f);
+    EXPECT_EQ(down.entry[51], 0.8f);
+}
+
+TEST(ShadingTable, PhaseOffsetRotatesTheWaveTowardHigherEntries) {
+    // 90 degrees is an offset of 64: wave position 0 lands at entry 64, and entry 0
+    // holds wave position 256 - 64 = 192.
+    Table t = build(kShadingLinearRampUp, 64);
+    EXPECT_EQ(t.entry[64], 0.0f);
+    EXPECT_EQ(t.entry[63], 1.0f);
+    EXPECT_EQ(t.entry[0], 0.7529412f);
+    // An offset of 255 (as from -360 degrees) puts position 0 in the last entry.
+    Table last = build(kShadingLinearRampUp, 255);
+    EXPECT_EQ(last.entry[255], 0.0f);
+    EXPECT_EQ(last.entry[0], float(1.0 / 255.0));
+    EXPECT_EQ(last.entry[254], 1.0f);
+    // The triangle's top moves with it: offset 191 (as from -90 degrees).
+    Table tri = build(kShadingTriangleWave, 191);
+    for (int i : {61, 62, 63, 64}) EXPECT_EQ(tri.entry[i], 1.0f) << i;
+    EXPECT_EQ(tri.entry[191], 0.0f);
+    EXPECT_EQ(tri.entry[190], 0.0f);
+}
+
+TEST(ShadingTable, StrengthFollowsTheLongestRun) {
+    EXPECT_EQ(shadingStrength(4.0f), 1.0f);
+    EXPECT_EQ(shadingStrength(2.5f), 0.5f);
+    EXPECT_EQ(shadingStrength(1.0f), 0.0f);
+    EXPECT_EQ(shadingStrength(0.0f), float(-1.0 / 3.0));
+}
+
+TEST(ShadingTable, LongestRunIgnoresNegativeLengths) {
+    std::vector<float> lengths(768, 1.0f);
+    lengths[700] = 129.0f;
+    EXPECT_EQ(largestRunLength(lengths.data(), 768), 129.0f);
+    std::vector<float> negative(768, -2.0f);
+    EXPECT_EQ(largestRunLength(negative.data(), 768), 0.0f);
+}
+
+TEST(ShadingTable, FullStrengthOrMoreLeavesTheWave) {
+    for (float strength : {1.0f, 5.0f}) {
+        Table t = build(kShadingSineWave, 10, strength);
+        Table full = build(kShadingSineWave, 10);
+        for (int i = 0; i < kShadingTableSize; ++i) EXPECT_EQ(t.entry[i], full.entry[i]) << i;
+    }
+}
+
+TEST(ShadingTable, PartStrengthPullsTowardOne) {
+    Table t = build(kShadingLinearRampUp, 0, shadingStrength(2.5f));
+    EXPECT_EQ(t.entry[0], 0.5f);
+    EXPECT_EQ(t.entry[255], 1.0f);
+}
+
+TEST(ShadingTable, OneCellRunsGiveAFlatTableForEveryWave) {
+    for (int32_t wave : {kShadingSineWave, kShadingTriangleWave, kShadingLinearRampUp,
+                         kShadingLinearRampDown}) {
+        Table t = build(wave, 37, shadingStrength(1.0f));
+        for (int i = 0; i < kShadingTableSize; ++i) EXPECT_EQ(t.entry[i], 1.0f) << wave << " " << i;
+    }
+}
+
+TEST(ShadingTable, NegativeStrengthTurnsTheWaveOver) {
+    // No run longer than 0 cells: k = -1/3 and an entry e becomes 1 + (1 - e) / 3.
+    Table t = build(kShadingLinearRampUp, 0, shadingStrength(0.0f));
+    EXPECT_EQ(t.entry[0], 4.0f / 3.0f);
+    EXPECT_EQ(t.entry[255], 1.0f);
+}
+
+TEST(ShadingTable, ValuesOutsideTheWavesGiveAFlatTable) {
+    for (int32_t shading : {0, 5, -1}) {
+        Table t = build(shading, 12, shadingStrength(0.0f));
+        for (int i = 0; i < kShadingTableSize; ++i) EXPECT_EQ(t.entry[i], 1.0f) << shading << " " << i;
+    }
+}
+
+}  // namespace
