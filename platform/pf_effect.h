@@ -77,6 +77,8 @@ typedef struct PF_FixedSliderDef {
     PF_Fixed dephault;
     int16_t precision;
     int16_t display_flags;
+    char value_str[32];
+    char value_desc[32];
 } PF_FixedSliderDef;
 
 typedef struct PF_FloatSliderDef {
@@ -266,19 +268,24 @@ typedef int32_t PF_Cmd;
 enum {
     PF_Cmd_ABOUT = 0,
     PF_Cmd_GLOBAL_SETUP = 1,
+    PF_Cmd_UNUSED_0 = 2,
     PF_Cmd_GLOBAL_SETDOWN = 3,
     PF_Cmd_PARAMS_SETUP = 4,
     PF_Cmd_SEQUENCE_SETUP = 5,
     PF_Cmd_SEQUENCE_RESETUP = 6,
     PF_Cmd_SEQUENCE_FLATTEN = 7,
     PF_Cmd_SEQUENCE_SETDOWN = 8,
+    PF_Cmd_DO_DIALOG = 9,
+    PF_Cmd_FRAME_SETUP = 10,
     PF_Cmd_RENDER = 11,
+    PF_Cmd_FRAME_SETDOWN = 12,
     PF_Cmd_USER_CHANGED_PARAM = 13,
     PF_Cmd_UPDATE_PARAMS_UI = 14,
     PF_Cmd_EVENT = 15,
     PF_Cmd_SMART_PRE_RENDER = 23,
     PF_Cmd_SMART_RENDER = 24,
     PF_Cmd_GET_FLATTENED_SEQUENCE_DATA = 28,
+    PF_Cmd_NUM_CMDS = 29,  // commands above the last one the effect knows
 };
 
 #ifdef __cplusplus

@@ -1,0 +1,32 @@
+// Stand-in declarations of the two functions a host looks up in an effect module:
+// the registration entry and the command entry point.
+#pragma once
+
+#include <stdint.h>
+
+#include "platform/pf_effect.h"
+#include "platform/sp_basic_suite.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// The host's registration callback, called once by the registration entry.
+typedef PF_Err (*PF_PluginDataCB)(void* host_ptr, const char* name, const char* match_name,
+                                  const char* category, const char* entry_point_name, int32_t kind,
+                                  int32_t api_version_major, int32_t api_version_minor,
+                                  int32_t reserved_info);
+
+typedef PF_Err (*PF_PluginDataEntryFunc)(void* host_ptr, PF_PluginDataCB register_cb,
+                                         SPBasicSuite* basic_suite, const char* host_name,
+                                         const char* host_version);
+
+typedef PF_Err (*PF_EffectMainFunc)(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
+                                    PF_ParamDef* params[], PF_LayerDef* output, void* extra);
+
+#define PF_PLUGIN_DATA_ENTRY_NAME "PluginDataEntryFunction"
+#define PF_EFFECT_MAIN_NAME "EffectMain"
+
+#ifdef __cplusplus
+}
+#endif

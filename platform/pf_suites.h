@@ -1,0 +1,73 @@
+// Stand-in declarations of the host suites the effect acquires by name and
+// version through the basic suite: handles, worlds, pixel formats and utilities.
+#pragma once
+
+#include <stdint.h>
+
+#include "platform/pf_effect.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Pixel formats as the world suite reports them; the bytes in memory read the
+// letters in reverse, "argb", "ae16", "ae32".
+typedef int32_t PF_PixelFormat;
+enum {
+    PF_PixelFormat_ARGB32 = 0x62677261,
+    PF_PixelFormat_ARGB64 = 0x36316561,
+    PF_PixelFormat_ARGB128 = 0x32336561,
+    PF_PixelFormat_INVALID = 0x66646162,  // "badf"
+};
+
+// Pixel formats of the editing host's render command ("argb", "Argb", "ARgb").
+typedef int32_t PrPixelFormat;
+enum {
+    PrPixelFormat_ARGB_4444_8u = 0x62677261,
+    PrPixelFormat_ARGB_4444_16u = 0x62677241,
+    PrPixelFormat_ARGB_4444_32f = 0x62675241,
+};
+
+#define kPFHandleSuite "PF Handle Suite"
+#define kPFHandleSuiteVersion2 2
+
+typedef struct PF_HandleSuite2 {
+    PF_Handle (*host_new_handle)(uint64_t size);
+    void* (*host_lock_handle)(PF_Handle h);
+    void (*host_unlock_handle)(PF_Handle h);
+    void (*host_dispose_handle)(PF_Handle h);
+    uint64_t (*host_get_handle_size)(PF_Handle h);
+    PF_Err (*host_resize_handle)(uint64_t new_size, PF_Handle* handle);
+} PF_HandleSuite2;
+
+#define kPFWorldSuite "PF World Suite"
+#define kPFWorldSuiteVersion2 2
+
+typedef struct PF_WorldSuite2 {
+    PF_Err (*PF_NewWorld)(PF_ProgPtr effect_ref, int32_t width, int32_t height, int32_t clear_pix,
+                          PF_PixelFormat format, PF_EffectWorld* world);
+    PF_Err (*PF_DisposeWorld)(PF_ProgPtr effect_ref, PF_EffectWorld* world);
+    PF_Err (*PF_GetPixelFormat)(const PF_EffectWorld* world, PF_PixelFormat* format);
+} PF_WorldSuite2;
+
+#define kPFPixelFormatSuite "PF Pixel Format Suite"
+#define kPFPixelFormatSuiteVersion1 1
+
+typedef struct PF_PixelFormatSuite1 {
+    PF_Err (*AddSupportedPixelFormat)(PF_ProgPtr effect_ref, PrPixelFormat format);
+    PF_Err (*ClearSupportedPixelFormats)(PF_ProgPtr effect_ref);
+    PF_Err (*GetPixelFormat)(const PF_EffectWorld* world, PrPixelFormat* format);
+} PF_PixelFormatSuite1;
+
+#define kPFUtilitySuite "PF Utility Suite"
+#define kPFUtilitySuiteVersion4 4
+
+// Only the function at position 12 is used; the twelve before it keep its place.
+typedef struct PF_UtilitySuite4 {
+    PF_Err (*unused_functions[12])(void);
+    PF_Err (*EffectWantsCheckedOutFramesToMatchRenderPixelFormat)(PF_ProgPtr effect_ref);
+} PF_UtilitySuite4;
+
+#ifdef __cplusplus
+}
+#endif
