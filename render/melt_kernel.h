@@ -1,0 +1,128 @@
+// The melt kernel, written once over the channel type and four per-frame switches
+// that are fixed at compile time: Wrap, the two intensity-source layers and
+// Shading. One call melts one frame, scanline by scanline, and keeps every table
+// and line buffer on its own stack: nothing is allocated and nothing is shared.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "platform/pf_effect.h"
+#include "render/cell_finish.h"
+#include "render/line_fades.h"
+#include "render/line_geometry.h"
+#include "render/line_stretch.h"
+#include "render/melt_instances.h"
+#include "render/melt_shading.h"
+#include "render/melt_tables.h"
+#include "render/param_values.h"
+#include "render/run_deposit.h"
+#include "render/step_grid.h"
+#include "render/table_index_source.h"
+
+// Everything one kernel call works with (about 535 KB, on the caller's stack).
+template <class Traits, bool VelocitySource, bool SpreadSource, bool Shading>
+struct MeltCall {
+    MeltTables tables;
+    MeltShading<Shading> shading;
+    TableIndexSource<Traits, VelocitySource, SpreadSource> sources;
+    StepGrid grid;
+    LineGeometry geometry;
+    RunSettings run;
+    LineFades fades;
+    bool stretch;
+    float stretchStep;
+    float meltAccumulator[kLineCells][4];
+    float stretchBuffer[kLineCells][4];
+};
+
+// Sets the first `cells` cells of the accumulator to zero. The kernel clears the
+// whole buffer before its first line and then only the cells the last line
+// touched, which leaves the buffer as a full clear would.
+inline void clearAccumulator(float (*meltAccumulator)[4], int32_t cells) {
+    std::memset(meltAccumulator, 0, size_t(cells) * sizeof(meltAccumulator[0]));
+}
+
+// Stores cells 0 .. lineLength - 1 of the finished line at the pixel depth. Pixels
+// of a line longer than the line buffers are cleared to transparent black.
+template <class Traits>
+void writeLine(typename Traits::Channel* dstPixels, LineAddress address, const float (*lineBuffer)[4],
+               int32_t lineLength, int32_t pixelsPerLine) {
+    for (int32_t i = 0; i < lineLength; ++i) {
+        auto* pixel = dstPixels + (address.start + i * address.cellStep);
+        for (int c = 0; c < 4; ++c) pixel[c] = Traits::store(lineBuffer[i][c]);
+    }
+    for (int32_t i = lineLength; i < pixelsPerLine; ++i) {
+        auto* pixel = dstPixels + (address.start + i * address.cellStep);
+        for (int c = 0; c < 4; ++c) pixel[c] = 0;
+    }
+}
+
+// Every per-call value, before the first line.
+template <class Traits, bool VelocitySource, bool SpreadSource, bool Shading>
+void prepareCall(MeltCall<Traits, VelocitySource, SpreadSource, Shading>& call, ParamValues& params,
+                 float scale, int32_t dstWidth, int32_t dstHeight) {
+    call.grid = prepareStepGrid(params, scale);
+    buildTables(params, scale, call.tables);
+    call.shading.build(params, call.tables.spreadLengthTable);
+    call.geometry = lineGeometry(params.direction, dstWidth, dstHeight);
+    const int32_t lineLength = call.geometry.lineLength;
+    call.fades = prepareLineFades(params, lineLength);
+    call.stretch = stretchActive(params);
+    call.stretchStep = prepareStretchStep(lineLength);
+    alignStepGrid(call.grid, params, lineLength, call.geometry.lineCount);
+    call.run = runSettings(lineLength, call.grid.stepSize, params.scanlineFade != 0);
+}
+
+// The kernel. Pitches are in channels; the input is srcWidth x srcHeight pixels
+// and is read over the output's extent, positions outside it reading as
+// transparent. Returns 0, or the non-zero answer of abortProgress.
+template <class Traits, bool Wrap, bool VelocitySource, bool SpreadSource, bool Shading>
+int32_t meltScanlines(typename Traits::Channel* dstPixels, int32_t dstPitch,
+                      const typename Traits::Channel* srcPixels, int32_t srcPitch, int32_t srcWidth,
+                      int32_t srcHeight, int32_t dstWidth, int32_t dstHeight, float scale,
+                      ParamValues params, SourceLayerArgs<typename Traits::Channel> velocitySource,
+                      SourceLayerArgs<typename Traits::Channel> spreadSource, AbortProgress abortProgress,
+                      PF_InData* inData) {
+    MeltCall<Traits, VelocitySource, SpreadSource, Shading> call;
+    prepareCall(call, params, scale, dstWidth, dstHeight);
+    const LineGeometry& geometry = call.geometry;
+    const int32_t lineLength = geometry.lineLength;
+    if (geometry.lineCount <= 0) return 0;
+    call.sources.prepare(velocitySource, spreadSource, dstWidth, dstHeight);
+
+    int32_t dirtyCells = kLineCells;
+    for (int32_t n = 0; n < geometry.lineCount; ++n) {
+        const GridOffset grid = modulateScanline(call.grid, params, n);
+        if ((n & 7) == 7 && abortProgress != nullptr) {
+            const int32_t code = abortProgress(inData, n, geometry.lineCount);
+            if (code != 0) return code;
+        }
+        clearAccumulator(call.meltAccumulator, dirtyCells);
+
+        const InputLine<typename Traits::Channel> input{
+            srcPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, srcPitch),
+            inputCells(geometry.direction, n, dstWidth, dstHeight, srcWidth, srcHeight)};
+        call.sources.beginLine(geometry.direction, n);
+        const int32_t depositEnd =
+            lineLength > 0 ? depositRuns<Traits, Wrap>(call.meltAccumulator, input, call.run, grid,
+                                                       call.tables, call.sources, call.shading)
+                           : 0;
+
+        // Without Wrap, runs may end past the visible line; nothing lies beyond depositEnd.
+        const int32_t cellsUsed = Wrap ? lineLength : (depositEnd < kLineCells ? depositEnd + 1 : kLineCells);
+        normalizeCells(call.meltAccumulator, cellsUsed, params.outputContinuity);
+        if (params.outputContinuity != kContinuityNone) fillGaps(call.meltAccumulator, cellsUsed);
+
+        float (*lineBuffer)[4] = call.meltAccumulator;
+        if (call.stretch) {
+            stretchLine(call.meltAccumulator, call.stretchBuffer, lineLength, call.stretchStep, params);
+            lineBuffer = call.stretchBuffer;
+        }
+        fadeLineEnds(lineBuffer, lineLength, call.fades);
+        writeLine<Traits>(dstPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, dstPitch),
+                          lineBuffer, lineLength, geometry.pixelsPerLine);
+        dirtyCells = cellsUsed > lineLength ? cellsUsed : lineLength;
+    }
+    return 0;
+}

@@ -1,0 +1,80 @@
+// Frames, parameters and a recording host for the melt tests.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "platform/pf_effect.h"
+#include "render/param_values.h"
+
+// The registered defaults, with "Ondrava Intensity" 0: every table entry is then
+// 0 (velocity, offset) or 1 (length), so each pixel lands on its own cell.
+inline ParamValues stillParams() {
+    ParamValues p{};
+    p.direction = 2;
+    p.intensity = 0.0;
+    p.meltStep = 512;
+    p.velocity = 0.25;
+    p.spread = 0.25;
+    p.spreadAlignment = 100.0;
+    p.shift = 0.01;
+    p.scanlineStep = 1;
+    p.scanlineAlign = 1;
+    p.modPeriod = 50.0;
+    p.modExponent = 1.0;
+    return p;
+}
+
+inline ParamValues defaultParams() {
+    ParamValues p = stillParams();
+    p.intensity = 100.0;
+    return p;
+}
+
+// An ARGB frame of any depth with room for padding at the end of each row.
+template <class Channel>
+struct Frame {
+    int32_t width, height, pitch;  // pitch in channels
+    std::vector<Channel> data;
+    Frame(int32_t w, int32_t h, int32_t padding = 0, Channel fill = Channel())
+        : width(w), height(h), pitch(4 * w + padding), data(size_t(pitch) * (h > 0 ? h : 1), fill) {}
+    Channel* at(int32_t x, int32_t y) { return &data[size_t(y) * pitch + 4 * size_t(x)]; }
+    void set(int32_t x, int32_t y, Channel a, Channel r, Channel g, Channel b) {
+        Channel* px = at(x, y);
+        px[0] = a, px[1] = r, px[2] = g, px[3] = b;
+    }
+    PF_LayerDef layer() {
+        PF_LayerDef l{};
+        l.data = data.data();
+        l.rowbytes = int32_t(pitch * sizeof(Channel));
+        l.width = width;
+        l.height = height;
+        return l;
+    }
+};
+
+// A host that records every abort question and progress report, and whose abort
+// callback answers `answer` from its `stopAtCall`-th question on (0-based).
+struct RecordingHost {
+    int32_t abortCalls = 0;
+    int32_t stopAtCall = -1;
+    PF_Err answer = 0;
+    std::vector<int32_t> progressLines;
+    std::vector<int32_t> progressTotals;
+    PF_InData inData{};
+    RecordingHost() {
+        inData.effect_ref = this;
+        inData.inter.abort = [](PF_ProgPtr ref) -> PF_Err {
+            auto* host = static_cast<RecordingHost*>(ref);
+            const int32_t call = host->abortCalls++;
+            return host->stopAtCall >= 0 && call >= host->stopAtCall ? host->answer : 0;
+        };
+        inData.inter.progress = [](PF_ProgPtr ref, int32_t current, int32_t total) -> PF_Err {
+            auto* host = static_cast<RecordingHost*>(ref);
+            host->progressLines.push_back(current);
+            host->progressTotals.push_back(total);
+            return 7;  // a failing progress report does not stop the render
+        };
+    }
+};
