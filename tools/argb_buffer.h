@@ -36,6 +36,10 @@ public:
     PF_LayerDef* layer() { return &layer_; }
     const PF_LayerDef* layer() const { return &layer_; }
 
+    // The first channel (alpha) of pixel (x, y), for code that reads pixels as the
+    // renderer does.
+    const void* pixelAddress(int32_t x, int32_t y) const { return channelAddress(x, y, 0); }
+
     // Channel c (0 A, 1 R, 2 G, 3 B) of pixel (x, y) as stored.
     double raw(int32_t x, int32_t y, int c) const;
     void setRaw(int32_t x, int32_t y, int c, double value);  // converted to the channel type
