@@ -1,0 +1,5 @@
+// The melt benchmark cases, one line each (see bench/melt_bench.h).
+#include "bench/melt_bench.h"
+
+ONDRAVA_MELT_CASE(Down, [](MeltScene&) {});  // the registered defaults melt down
+ONDRAVA_MELT_CASE(Right, [](MeltScene& s) { s.params.direction = 0; });
