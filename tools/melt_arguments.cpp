@@ -71,6 +71,10 @@ std::string parseMeltArguments(const std::vector<std::string>& args, MeltOptions
             error = parseDepth(value, options.depth);
         } else if (name == "scale") {
             error = parseScale(value, options.scale);
+        } else if (name == "velocity-source") {
+            options.velocitySourcePath = value;
+        } else if (name == "spread-source") {
+            options.spreadSourcePath = value;
         } else if (name == "width" || name == "height") {
             error = parseSide(name, value, name == "width" ? options.patternWidth : options.patternHeight);
             patternSized = true;
@@ -104,6 +108,8 @@ std::string meltUsage(const std::string& program) {
       << "  --scale F           downsample factor, above 0 and at most 1 (default 1)\n"
       << "  --width N           test pattern width (default " << kTestPatternWidth << ")\n"
       << "  --height N          test pattern height (default " << kTestPatternHeight << ")\n"
+      << "  --velocity-source F a PNG file as the \"Velocity Intensity Source\" layer\n"
+      << "  --spread-source F   a PNG file as the \"Spread Intensity Source\" layer\n"
       << "  --FIELD VALUE       set a parameter value by its field name; popups are\n"
       << "                      zero-based items, angles 16.16 fixed-point degrees\n\n"
       << "fields (valid range):\n";

@@ -12,6 +12,8 @@
 struct MeltOptions {
     std::string inputPath;  // empty: melt the built-in test pattern
     std::string outputPath;
+    std::string velocitySourcePath;  // "Velocity Intensity Source" layer; empty: none
+    std::string spreadSourcePath;    // "Spread Intensity Source" layer; empty: none
     PixelDepth depth = PixelDepth::k8;
     float scale = 1.0f;
     int32_t patternWidth = kTestPatternWidth;

@@ -2,6 +2,7 @@
 // writes the result as a PNG file.
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -21,13 +22,33 @@ int fail(const std::string& message) {
     return 1;
 }
 
-int run(const MeltOptions& options) {
+// Reads a PNG into a buffer of the render's depth; an empty path gives no buffer.
+std::string loadLayer(const std::string& path, PixelDepth depth, std::unique_ptr<ArgbBuffer>& layer) {
+    if (path.empty()) return "";
+    RgbaImage image;
+    if (std::string error = readPng(path, image); !error.empty()) return error;
+    layer = std::make_unique<ArgbBuffer>(depth, image.width, image.height);
+    layer->fillFrom(image);
+    return "";
+}
+
+int run(MeltOptions options) {
     RgbaImage image;
     if (options.inputPath.empty()) {
         image = makeTestPattern(options.patternWidth, options.patternHeight);
     } else if (std::string error = readPng(options.inputPath, image); !error.empty()) {
         return fail(error);
     }
+    std::unique_ptr<ArgbBuffer> velocitySource, spreadSource;
+    if (std::string error = loadLayer(options.velocitySourcePath, options.depth, velocitySource);
+        !error.empty()) {
+        return fail(error);
+    }
+    if (std::string error = loadLayer(options.spreadSourcePath, options.depth, spreadSource); !error.empty()) {
+        return fail(error);
+    }
+    if (velocitySource) options.params.velocitySourceLayer = velocitySource->layer();
+    if (spreadSource) options.params.spreadSourceLayer = spreadSource->layer();
 
     ArgbBuffer input(options.depth, image.width, image.height);
     input.fillFrom(image);

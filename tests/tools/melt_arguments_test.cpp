@@ -30,7 +30,8 @@ TEST(MeltArguments, TwoFilesAreInputAndOutput) {
 TEST(MeltArguments, SetFieldsByNameWithOrWithoutEquals) {
     MeltOptions o;
     ASSERT_EQ(parse({"--direction", "3", "--velocity=0.5", "--melt-step", "64", "--scale", "0.5",
-                     "--depth=32", "--width", "100", "--height=50", "o.png"},
+                     "--depth=32", "--width", "100", "--height=50", "--velocity-source", "v.png",
+                     "--spread-source=s.png", "o.png"},
                     o),
               "");
     EXPECT_EQ(o.params.direction, 3);
@@ -40,6 +41,8 @@ TEST(MeltArguments, SetFieldsByNameWithOrWithoutEquals) {
     EXPECT_EQ(o.depth, PixelDepth::k32);
     EXPECT_EQ(o.patternWidth, 100);
     EXPECT_EQ(o.patternHeight, 50);
+    EXPECT_EQ(o.velocitySourcePath, "v.png");
+    EXPECT_EQ(o.spreadSourcePath, "s.png");
 }
 
 TEST(MeltArguments, HelpWinsOverEverythingElse) {
