@@ -7,14 +7,14 @@
 #include <cstddef>
 #include <cstdint>
 
-// One intensity-source layer as the kernel receives it. originX and originY are
-// the OUTPUT buffer's origin, passed alongside the layer.
-template <typename Channel>
-struct SourceLayer {
+// One intensity-source layer as the kernel receives it; originX and originY are
+// the OUTPUT buffer's origin. All zero when the layer is absent.
+template <class Channel>
+struct SourceLayerArgs {
     const Channel* pixels;
     int32_t width;
     int32_t height;
-    int32_t pitch;  // channels per row; negative when rows run upward in memory
+    int32_t pitch;  // in channels; negative when rows run upward in memory
     int32_t originX;
     int32_t originY;
 };
@@ -70,8 +70,8 @@ inline LayerGeometry buildLayerGeometry(int32_t width, int32_t height, int32_t p
     return geometry;
 }
 
-template <typename Channel>
-LayerGeometry buildLayerGeometry(const SourceLayer<Channel>& layer, int32_t dstWidth, int32_t dstHeight) {
+template <class Channel>
+LayerGeometry buildLayerGeometry(const SourceLayerArgs<Channel>& layer, int32_t dstWidth, int32_t dstHeight) {
     return buildLayerGeometry(layer.width, layer.height, layer.pitch, layer.pixels != nullptr,
                               layer.originX, layer.originY, dstWidth, dstHeight);
 }
@@ -130,20 +130,20 @@ inline ptrdiff_t layerSampleOffset(const LayerLine& line, int32_t layerWidth, in
            ptrdiff_t(clampIntoLayer(column, layerWidth)) * 4;
 }
 
-// The layer's brightness index at position p, interpolated toward position p + 1
-// by the line's grid fraction f exactly like a pixel's own brightness. Only the
-// colour channels count; the layer's alpha is never read. Traits supplies
-// lumaIndex() for the channel type.
-template <typename Traits>
-int32_t sampleSourceLuma(const SourceLayer<typename Traits::Channel>& layer, const LayerGeometry& geometry,
-                         const LayerLine& line, int32_t p, float f, int32_t lineLength) {
+// The layer's brightness index at position p. An interpolated position (a grid
+// fraction f != 0 anywhere but at the line's last cell, as for the pixel's own
+// brightness) blends it toward position p + 1. Only the colour channels count;
+// the layer's alpha is never read.
+template <class Traits>
+int32_t sampleSourceLuma(const SourceLayerArgs<typename Traits::Channel>& layer, const LayerGeometry& geometry,
+                         const LayerLine& line, int32_t p, float f, bool interpolated) {
     if (!geometry.readable) return 0;
     const auto lumaAt = [&](int32_t position) {
         return Traits::lumaIndex(layer.pixels +
                                  layerSampleOffset(line, layer.width, layer.height, layer.pitch, position));
     };
     const int32_t k = lumaAt(p);
-    if (f == 0.0f || p == lineLength - 1) return k;
+    if (!interpolated) return k;
     const int32_t next = lumaAt(p + 1);
     return int32_t(float(next - k) * f + float(k));
 }

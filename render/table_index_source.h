@@ -1,26 +1,62 @@
 // Where the table indexes of a visited pixel come from. Without intensity-source
 // layers the velocity index and the spread index are both the pixel's own
-// brightness. The source instances take one or both from a layer instead: their
-// specialisations of TableIndexSource sample the layers (not written yet; until
-// they are, the render entries run the instance without sources for every frame).
+// brightness. The source instances take one or both from a layer instead,
+// sampled where the pixel comes from (render/source_sampling.h).
 #pragma once
 
 #include <cstdint>
 
-// One intensity-source layer as the kernel receives it; originX and originY are
-// the OUTPUT buffer's origin. All zero when the layer is absent.
-template <class Channel>
-struct SourceLayerArgs {
-    const Channel* pixels;
-    int32_t width;
-    int32_t height;
-    int32_t pitch;  // in channels
-    int32_t originX;
-    int32_t originY;
+#include "render/source_sampling.h"
+
+// One layer of a source instance: its geometry for the call, its line for the line.
+template <class Traits>
+struct SampledLayer {
+    SourceLayerArgs<typename Traits::Channel> layer;
+    LayerGeometry geometry;
+    LayerLine line;
+
+    void prepare(const SourceLayerArgs<typename Traits::Channel>& args, int32_t dstWidth, int32_t dstHeight) {
+        layer = args;
+        geometry = buildLayerGeometry(args, dstWidth, dstHeight);
+    }
+    void beginLine(int32_t direction, int32_t n) {
+        line = setupLayerLine(geometry, layer.width, layer.height, layer.pitch, direction, n);
+    }
+    int32_t index(int32_t i, float f, bool interpolated) const {
+        return sampleSourceLuma<Traits>(layer, geometry, line, i, f, interpolated);
+    }
 };
 
+// The source instances: a present layer supplies the velocity index, the spread
+// index (one index for both spread tables) or both. The instances with the spread
+// layer alone add the spread offset to the target before the velocity entry.
 template <class Traits, bool VelocitySource, bool SpreadSource>
-struct TableIndexSource;
+struct TableIndexSource {
+    using Channel = typename Traits::Channel;
+    static constexpr bool kUsesOwnIndex = !(VelocitySource && SpreadSource);
+    static constexpr bool kSpreadOffsetFirst = SpreadSource && !VelocitySource;
+
+    SampledLayer<Traits> velocity{};
+    SampledLayer<Traits> spread{};
+
+    void prepare(const SourceLayerArgs<Channel>& velocitySource, const SourceLayerArgs<Channel>& spreadSource,
+                 int32_t dstWidth, int32_t dstHeight) {
+        if constexpr (VelocitySource) velocity.prepare(velocitySource, dstWidth, dstHeight);
+        if constexpr (SpreadSource) spread.prepare(spreadSource, dstWidth, dstHeight);
+    }
+    void beginLine(int32_t direction, int32_t n) {
+        if constexpr (VelocitySource) velocity.beginLine(direction, n);
+        if constexpr (SpreadSource) spread.beginLine(direction, n);
+    }
+    int32_t velocityIndex(int32_t i, float f, bool interpolated, int32_t own) const {
+        if constexpr (VelocitySource) return velocity.index(i, f, interpolated);
+        return own;
+    }
+    int32_t spreadIndex(int32_t i, float f, bool interpolated, int32_t own) const {
+        if constexpr (SpreadSource) return spread.index(i, f, interpolated);
+        return own;
+    }
+};
 
 template <class Traits>
 struct TableIndexSource<Traits, false, false> {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "render/line_geometry.h"
 #include "render/source_sampling.h"
 
 namespace {
@@ -21,13 +22,11 @@ struct Point {
 
 std::ostream& operator<<(std::ostream& os, const Point& p) { return os << "(" << p.x << ", " << p.y << ")"; }
 
-enum Direction { kRight = 0, kLeft = 1, kDown = 2, kUp = 3 };
-
 // A layer of width x height pixels whose rows lie pitch channels apart (pitch may
 // be negative: rows then run upward in memory from the first pixel).
 struct CoordinateLayer {
     std::vector<uint16_t> storage;
-    SourceLayer<uint16_t> layer{};
+    SourceLayerArgs<uint16_t> layer{};
 
     CoordinateLayer(int32_t width, int32_t height, int32_t pitch, int32_t originX = 0, int32_t originY = 0) {
         const int32_t rowChannels = pitch < 0 ? -pitch : pitch;
@@ -47,7 +46,7 @@ struct CoordinateLayer {
 };
 
 // The layer pixel that the source pixel at output (x, y) of a W x H frame samples.
-Point sampled(const SourceLayer<uint16_t>& layer, int32_t dstWidth, int32_t dstHeight, int direction,
+Point sampled(const SourceLayerArgs<uint16_t>& layer, int32_t dstWidth, int32_t dstHeight, int direction,
               int32_t x, int32_t y) {
     const bool columns = direction >= kDown;
     const int32_t n = columns ? x : y;
@@ -56,11 +55,11 @@ Point sampled(const SourceLayer<uint16_t>& layer, int32_t dstWidth, int32_t dstH
     if (direction == kLeft || direction == kUp) cell = lineLength - 1 - cell;
     const LayerGeometry geometry = buildLayerGeometry(layer, dstWidth, dstHeight);
     const LayerLine line = setupLayerLine(geometry, layer.width, layer.height, layer.pitch, direction, n);
-    const int32_t index = sampleSourceLuma<CoordinateTraits>(layer, geometry, line, cell, 0.0f, lineLength);
+    const int32_t index = sampleSourceLuma<CoordinateTraits>(layer, geometry, line, cell, 0.0f, false);
     return {index / 4096, index % 4096};
 }
 
-void expectEveryDirectionSamples(const SourceLayer<uint16_t>& layer, int32_t w, int32_t h, Point offset) {
+void expectEveryDirectionSamples(const SourceLayerArgs<uint16_t>& layer, int32_t w, int32_t h, Point offset) {
     for (int direction = kRight; direction <= kUp; ++direction) {
         for (int32_t y = 0; y < h; ++y) {
             for (int32_t x = 0; x < w; ++x) {
@@ -113,11 +112,11 @@ TEST(SourceGeometry, NothingToDivideByOrToReadLeavesTheLayerUnread) {
     }
     // A sample of such a layer is index 0 (its one pixel would say otherwise).
     const uint16_t pixel[4] = {0, 9, 9, 9};
-    const SourceLayer<uint16_t> layer{pixel, 10, 10, 0, 0, 0};
+    const SourceLayerArgs<uint16_t> layer{pixel, 10, 10, 0, 0, 0};
     const LayerGeometry geometry = buildLayerGeometry(layer, 10, 10);
     for (int direction = kRight; direction <= kUp; ++direction) {
         const LayerLine line = setupLayerLine(geometry, 10, 10, 0, direction, 3);
-        EXPECT_EQ(sampleSourceLuma<CoordinateTraits>(layer, geometry, line, 4, 0.5f, 10), 0);
+        EXPECT_EQ(sampleSourceLuma<CoordinateTraits>(layer, geometry, line, 4, 0.5f, true), 0);
     }
 }
 
@@ -224,13 +223,14 @@ TEST(SourceSampling, GridFractionInterpolatesTowardTheNextPosition) {
     px[2] = 100, px[6] = 103, px[10] = 100, px[14] = 7;
     const LayerGeometry geometry = buildLayerGeometry(layer.layer, 4, 1);
     const LayerLine line = setupLayerLine(geometry, 4, 1, 16, kRight, 0);
+    // The deposit interpolates where f != 0, except at the line's last position.
     auto sample = [&](int32_t p, float f) {
-        return sampleSourceLuma<CoordinateTraits>(layer.layer, geometry, line, p, f, 4);
+        return sampleSourceLuma<CoordinateTraits>(layer.layer, geometry, line, p, f, f != 0.0f && p != 3);
     };
     EXPECT_EQ(sample(0, 0.5f), 101);  // truncate(3 x 0.5 + 100)
     EXPECT_EQ(sample(1, 0.5f), 101);  // truncate(-3 x 0.5 + 103)
-    EXPECT_EQ(sample(1, 0.0f), 103);  // no fraction: no interpolation
-    EXPECT_EQ(sample(3, 0.5f), 7);    // the last position has no successor
+    EXPECT_EQ(sample(1, 0.0f), 103);
+    EXPECT_EQ(sample(3, 0.5f), 7);
     EXPECT_EQ(sample(2, 0.25f), 76);  // truncate(-93 x 0.25 + 100) = truncate(76.75)
 }
 
