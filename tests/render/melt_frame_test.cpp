@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "render/line_geometry.h"
+#include "render/melt_kernel.h"
+#include "render/render_entries.h"
+#include "tests/render/melt_test_support.h"
+
+namespace {
+
+// Each pixel moves by exactly `cells` cells: no spread, velocity 0, shift = cells.
+ParamValues movingParams(int32_t direction, double cells, int32_t wrap = 0) {
+    ParamValues p = stillParams();
+    p.direction = direction;
+    p.intensity = 100.0;
+    p.meltStep = 1;
+    p.velocity = 0.0;
+    p.spread = 0.0;
+    p.shift = cells;
+    p.wrap = wrap;
+    return p;
+}
+
+// A 4 x 3 frame of distinct opaque pixels: pixel (x, y) has red 10x + 1, green 10y + 1.
+Frame<uint8_t> distinctFrame(int32_t padding = 0) {
+    Frame<uint8_t> f(4, 3, padding);
+    for (int32_t y = 0; y < 3; ++y) {
+        for (int32_t x = 0; x < 4; ++x) f.set(x, y, 255, uint8_t(10 * x + 1), uint8_t(10 * y + 1), 7);
+    }
+    return f;
+}
+
+std::vector<uint8_t> pixelAt(Frame<uint8_t>& f, int32_t x, int32_t y) { return {f.at(x, y), f.at(x, y) + 4}; }
+
+const std::vector<uint8_t> kClear{0, 0, 0, 0};
+
+TEST(MeltFrame, LineGeometryOfA4By3Frame) {
+    EXPECT_EQ(lineGeometry(kLeft, 4, 3).lineLength, 4);
+    EXPECT_EQ(lineGeometry(kLeft, 4, 3).lineCount, 3);
+    EXPECT_EQ(lineGeometry(kUp, 4, 3).lineLength, 3);
+    EXPECT_EQ(lineGeometry(kUp, 4, 3).lineCount, 4);
+    const int32_t pitch = 16;
+    const LineAddress left = lineAddress(kLeft, 1, 4, 3, pitch);
+    EXPECT_EQ(left.start, 1 * pitch + 3 * 4);            // pixel (3, 1)
+    EXPECT_EQ(left.start + 3 * left.cellStep, 1 * pitch);  // pixel (0, 1)
+    const LineAddress up = lineAddress(kUp, 2, 4, 3, pitch);
+    EXPECT_EQ(up.start, 2 * pitch + 2 * 4);             // pixel (2, 2)
+    EXPECT_EQ(up.start + 2 * up.cellStep, 2 * 4);       // pixel (2, 0)
+}
+
+TEST(MeltFrame, RunsMoveContentTheWayOfTheDirection) {
+    struct Case {
+        int32_t direction;
+        int32_t dx, dy;
+    };
+    for (const Case& c : {Case{kRight, 1, 0}, Case{kLeft, -1, 0}, Case{kDown, 0, 1}, Case{kUp, 0, -1}}) {
+        for (int32_t wrap = 0; wrap < 2; ++wrap) {
+            Frame<uint8_t> in = distinctFrame(), out(4, 3);
+            PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+            ASSERT_EQ(renderARGB8(&inLayer, &outLayer, movingParams(c.direction, 1.0, wrap), 1.0f, nullptr), 0);
+            for (int32_t y = 0; y < 3; ++y) {
+                for (int32_t x = 0; x < 4; ++x) {
+                    int32_t sx = x - c.dx, sy = y - c.dy;
+                    const bool inside = sx >= 0 && sx < 4 && sy >= 0 && sy < 3;
+                    // With Wrap the pixel pushed off one end comes back at the other.
+                    if (!inside && wrap) sx = (sx + 4) % 4, sy = (sy + 3) % 3;
+                    const auto expected = inside || wrap ? pixelAt(in, sx, sy) : kClear;
+                    EXPECT_EQ(pixelAt(out, x, y), expected) << c.direction << " wrap " << wrap << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+TEST(MeltFrame, HalfCellShiftSharesPixelsBetweenCells) {
+    // Three opaque white pixels moved by half a cell: cell 0 holds half a pixel
+    // (alpha 127 after truncation), cells 1 and 2 a whole one, the rest falls off.
+    Frame<uint8_t> in(3, 1, 0, 255), out(3, 1);
+    PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+    ASSERT_EQ(renderARGB8(&inLayer, &outLayer, movingParams(kRight, 0.5), 1.0f, nullptr), 0);
+    EXPECT_EQ(pixelAt(out, 0, 0), (std::vector<uint8_t>{127, 255, 255, 255}));
+    EXPECT_EQ(pixelAt(out, 1, 0), (std::vector<uint8_t>{255, 255, 255, 255}));
+    EXPECT_EQ(pixelAt(out, 2, 0), (std::vector<uint8_t>{255, 255, 255, 255}));
+}
+
+TEST(MeltFrame, SpreadSmearsBrightPixelsFurther) {
+    // Spread 1 at melt step 1: a white pixel (index 767) covers two cells, a black one
+    // (index 0) one cell.
+    ParamValues p = movingParams(kRight, 0.0);
+    p.spread = 1.0;
+    Frame<uint8_t> in(4, 2), out(4, 2);
+    in.set(0, 0, 255, 255, 255, 255);
+    in.set(0, 1, 255, 0, 0, 0);
+    PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+    ASSERT_EQ(renderARGB8(&inLayer, &outLayer, p, 1.0f, nullptr), 0);
+    EXPECT_EQ(pixelAt(out, 1, 0), (std::vector<uint8_t>{255, 255, 255, 255}));
+    EXPECT_EQ(pixelAt(out, 2, 0), kClear);
+    EXPECT_EQ(pixelAt(out, 0, 1), (std::vector<uint8_t>{255, 0, 0, 0}));
+    EXPECT_EQ(pixelAt(out, 1, 1), kClear);
+}
+
+TEST(MeltFrame, WriteLineTruncatesWithoutClampingOrRounding) {
+    for (int c = 0; c <= 255; ++c) EXPECT_EQ(Channel8::store(Channel8::value(uint8_t(c))), c);
+    for (int c = 0; c <= 32768; ++c) EXPECT_EQ(Channel16::store(c * 3.0517578125e-05f), uint16_t(c));
+    EXPECT_EQ(Channel8::store(0.999f), 254);
+    EXPECT_EQ(Channel16::store(2.0f), 0);  // low 16 bits of 65536
+    EXPECT_EQ(Channel8::store(NAN), 0);
+    EXPECT_EQ(Channel32::store(2.5f), 2.5f);
+    EXPECT_EQ(Channel32::store(-0.25f), -0.25f);
+}
+
+TEST(MeltFrame, FloatValuesOutsideZeroToOnePassThrough) {
+    Frame<float> in(2, 1), out(2, 1);
+    in.set(0, 0, 1.0f, 2.5f, -0.25f, 0.5f);
+    in.set(1, 0, 1.0f, 0.0f, 1.0f, 0.0f);
+    PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+    ParamValues p = stillParams();
+    p.direction = kRight;
+    ASSERT_EQ(renderARGB32(&inLayer, &outLayer, p, 1.0f, nullptr), 0);
+    EXPECT_EQ(out.data, in.data);
+}
+
+struct PolledRender {
+    RecordingHost host;
+    int32_t result;
+    Frame<uint8_t> in, out;
+    PolledRender(int32_t lines, int32_t stopAtCall, PF_Err answer) : in(2, lines, 0, 255), out(2, lines, 0, 9) {
+        host.stopAtCall = stopAtCall;
+        host.answer = answer;
+        PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+        result = renderARGB8(&inLayer, &outLayer, movingParams(kRight, 0.0), 1.0f, &host.inData);
+    }
+};
+
+TEST(MeltFrame, PollsBeforeEveryEighthLine) {
+    EXPECT_EQ(PolledRender(7, -1, 0).host.abortCalls, 0);
+    const PolledRender eight(8, -1, 0);
+    EXPECT_EQ(eight.host.progressLines, (std::vector<int32_t>{7}));
+    EXPECT_EQ(eight.host.progressTotals, (std::vector<int32_t>{8}));
+    const PolledRender twenty(20, -1, 0);
+    EXPECT_EQ(twenty.host.progressLines, (std::vector<int32_t>{7, 15}));
+    EXPECT_EQ(twenty.host.progressTotals, (std::vector<int32_t>{20, 20}));
+    EXPECT_EQ(twenty.result, 0);  // the progress callback's error is ignored
+}
+
+TEST(MeltFrame, AbortStopsAtOnceWithEarlierLinesWritten) {
+    PolledRender stopped(20, 1, 5);  // the second question, before line 15
+    EXPECT_EQ(stopped.result, 5);
+    EXPECT_EQ(stopped.host.progressLines, (std::vector<int32_t>{7}));  // no progress for 15
+    for (int32_t y = 0; y < 20; ++y) {
+        const uint8_t expected = y < 15 ? 255 : 9;
+        EXPECT_EQ(stopped.out.at(0, y)[0], expected) << y;
+        EXPECT_EQ(stopped.out.at(1, y)[3], expected) << y;
+    }
+}
+
+TEST(MeltFrame, EmptyFramesWriteNothing) {
+    RecordingHost host;
+    Frame<uint8_t> in(1, 1, 0, 255), out(1, 1, 0, 9);
+    PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+    outLayer.height = 0;
+    EXPECT_EQ(renderARGB8(&inLayer, &outLayer, movingParams(kRight, 0.0), 1.0f, &host.inData), 0);
+    EXPECT_EQ(out.data, std::vector<uint8_t>(4, 9));
+    // Width 0 with Right: 16 lines of no cells, each polled at its turn.
+    outLayer.height = 16;
+    outLayer.width = 0;
+    EXPECT_EQ(renderARGB8(&inLayer, &outLayer, movingParams(kRight, 0.0), 1.0f, &host.inData), 0);
+    EXPECT_EQ(host.progressLines, (std::vector<int32_t>{7, 15}));
+    EXPECT_EQ(out.data, std::vector<uint8_t>(4, 9));
+}
+
+TEST(MeltFrame, EmptyLinesWithAStepAlignedAtTheEnd) {
+    // Height 0 with Down: lines of no cells, a step of 4, "Align" "End", both Wraps.
+    for (int32_t wrap = 0; wrap < 2; ++wrap) {
+        ParamValues p = movingParams(kDown, -3.0, wrap);
+        p.scanlineStep = 4;
+        p.scanlineAlign = 2;
+        Frame<uint8_t> in(3, 1, 0, 255), out(3, 1, 0, 9);
+        PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+        outLayer.height = 0;
+        EXPECT_EQ(renderARGB8(&inLayer, &outLayer, p, 1.0f, nullptr), 0);
+        EXPECT_EQ(out.data, std::vector<uint8_t>(12, 9));
+    }
+}
+
+TEST(MeltFrame, PitchPaddingIsNeverTouched) {
+    Frame<uint8_t> in = distinctFrame(5), out(4, 3, 5, 77);
+    PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+    ASSERT_EQ(renderARGB8(&inLayer, &outLayer, movingParams(kDown, 1.0), 1.0f, nullptr), 0);
+    for (int32_t y = 0; y < 3; ++y) {
+        for (int32_t k = 16; k < 21; ++k) EXPECT_EQ(out.data[size_t(y) * 21 + k], 77) << y << " " << k;
+    }
+}
+
+TEST(MeltFrame, NegativePitchesRunRowsUpward) {
+    // The same frame stored bottom row first, reached through a negative pitch,
+    // melts to the same picture.
+    for (int32_t direction = 0; direction < 4; ++direction) {
+        Frame<uint8_t> in = distinctFrame(), out(4, 3);
+        PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+        ASSERT_EQ(renderARGB8(&inLayer, &outLayer, movingParams(direction, 1.0), 1.0f, nullptr), 0);
+
+        Frame<uint8_t> flippedIn(4, 3), flippedOut(4, 3);
+        for (int32_t y = 0; y < 3; ++y) {
+            std::copy(in.at(0, y), in.at(0, y) + 16, flippedIn.at(0, 2 - y));
+        }
+        PF_LayerDef upIn = flippedIn.layer(), upOut = flippedOut.layer();
+        upIn.data = flippedIn.at(0, 2);
+        upIn.rowbytes = -16;
+        upOut.data = flippedOut.at(0, 2);
+        upOut.rowbytes = -16;
+        ASSERT_EQ(renderARGB8(&upIn, &upOut, movingParams(direction, 1.0), 1.0f, nullptr), 0);
+        for (int32_t y = 0; y < 3; ++y) {
+            EXPECT_TRUE(std::equal(out.at(0, y), out.at(0, y) + 16, flippedOut.at(0, 2 - y))) << direction << " " << y;
+        }
+    }
+}
+
+TEST(MeltFrame, DirectionUsesItsTwoLowBits) {
+    Frame<uint8_t> in = distinctFrame(), down(4, 3), masked(4, 3);
+    PF_LayerDef inLayer = in.layer(), downLayer = down.layer(), maskedLayer = masked.layer();
+    ASSERT_EQ(renderARGB8(&inLayer, &downLayer, movingParams(kDown, 1.0), 1.0f, nullptr), 0);
+    ASSERT_EQ(renderARGB8(&inLayer, &maskedLayer, movingParams(kDown + 4, 1.0), 1.0f, nullptr), 0);
+    EXPECT_EQ(masked.data, down.data);
+}
+
+TEST(MeltFrame, LinesLongerThanTheBuffersKeepTheirFirstCells) {
+    // A row of 16,390 pixels: the first 16,384 cells melt (here: stay), the rest is
+    // cleared to transparent black. Left starts at the right end.
+    const int32_t width = kLineCells + 6;
+    for (int32_t direction : {kRight, kLeft}) {
+        Frame<uint8_t> in(width, 1, 0, 200), out(width, 1, 0, 9);
+        PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+        ASSERT_EQ(renderARGB8(&inLayer, &outLayer, movingParams(direction, 0.0), 1.0f, nullptr), 0);
+        for (int32_t x = 0; x < width; ++x) {
+            const bool melted = direction == kRight ? x < kLineCells : x >= width - kLineCells;
+            ASSERT_EQ(out.at(x, 0)[0], melted ? 200 : 0) << direction << " " << x;
+        }
+    }
+}
+
+TEST(MeltFrame, InputSmallerThanTheOutputReadsTransparentOutsideIt) {
+    for (int32_t direction = 0; direction < 4; ++direction) {
+        Frame<uint8_t> in = distinctFrame(), out(6, 5, 0, 9);
+        PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+        ASSERT_EQ(renderARGB8(&inLayer, &outLayer, movingParams(direction, 0.0), 1.0f, nullptr), 0);
+        for (int32_t y = 0; y < 5; ++y) {
+            for (int32_t x = 0; x < 6; ++x) {
+                const auto expected = x < 4 && y < 3 ? pixelAt(in, x, y) : kClear;
+                EXPECT_EQ(pixelAt(out, x, y), expected) << direction << " at " << x << "," << y;
+            }
+        }
+    }
+    // An input without pixels reads as transparent everywhere.
+    Frame<uint8_t> out(2, 2, 0, 9);
+    PF_LayerDef none{}, outLayer = out.layer();
+    EXPECT_EQ(renderARGB8(&none, &outLayer, movingParams(kDown, 0.0), 1.0f, nullptr), 0);
+    EXPECT_EQ(out.data, std::vector<uint8_t>(16, 0));
+}
+
+TEST(MeltFrame, SubnormalFloatAlphaGivesNoNaN) {
+    Frame<float> in(2, 1), out(2, 1);
+    in.set(0, 0, 1e-39f, 1.0f, 0.5f, 0.25f);
+    PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+    ASSERT_EQ(renderARGB32(&inLayer, &outLayer, movingParams(kRight, 0.0), 1.0f, nullptr), 0);
+    EXPECT_EQ(out.at(0, 0)[0], 1e-39f);
+    EXPECT_FLOAT_EQ(out.at(0, 0)[1], 1.0f);
+    EXPECT_FLOAT_EQ(out.at(0, 0)[2], 0.5f);
+}
+
+TEST(MeltFrame, SixteenBitChannelsAboveTheHostRange) {
+    EXPECT_EQ(Channel16::lumaIndex(std::vector<uint16_t>{0, 32768, 32768, 32768}.data()), 767);
+    EXPECT_EQ(Channel16::lumaIndex(std::vector<uint16_t>{0, 65535, 65535, 65535}.data()), 767);
+    Frame<uint16_t> in(3, 1, 0, 65535), out(3, 1);
+    PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+    EXPECT_EQ(renderARGB16(&inLayer, &outLayer, defaultParams(), 1.0f, nullptr), 0);
+}
+
+TEST(MeltFrame, LumaIndexPerDepth) {
+    EXPECT_EQ(Channel8::lumaIndex(std::vector<uint8_t>{0, 255, 255, 255}.data()), 767);
+    EXPECT_EQ(Channel8::lumaIndex(std::vector<uint8_t>{0, 1, 0, 0}.data()), 1);
+    EXPECT_EQ(Channel32::lumaIndex(std::vector<float>{0, 2, 2, 2}.data()), 767);
+    EXPECT_EQ(Channel32::lumaIndex(std::vector<float>{0, -1, 0, 0}.data()), 0);
+    EXPECT_EQ(Channel32::lumaIndex(std::vector<float>{0, NAN, 0, 0}.data()), 0);
+    EXPECT_EQ(Channel32::lumaIndex(std::vector<float>{0, 0.5f, 0.5f, 0.5f}.data()), 383);
+}
+
+}  // namespace
