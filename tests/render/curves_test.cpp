@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr double kPi = 3.14159265358979323846;
+
 TEST(CurveShapes, ValuesAtKnownPositions) {
     // n = 3 puts sample 1 at x = 0.5.
     EXPECT_FLOAT_EQ(getBasicCurveVal(kLinearRampUp, 1, 3, 2.0f, 0.0f, 0), 1.0f);
@@ -94,8 +96,8 @@ TEST(BlendCurve, SpanOfNoLength) {
 TEST(BlendCurve, ShapesOverASpan) {
     // Position 3 in the span 2..6: u = 0.25.
     EXPECT_EQ(getBlendCurveVal(3.0f, 2.0f, 4.0f, 0, 0), 0.25f);
-    EXPECT_FLOAT_EQ(getBlendCurveVal(3.0f, 2.0f, 4.0f, 1, 0), float(0.5 - 0.5 * std::cos(M_PI * 0.25)));
-    EXPECT_FLOAT_EQ(getBlendCurveVal(3.0f, 2.0f, 4.0f, 2, 0), float(std::sin(M_PI / 8)));
+    EXPECT_FLOAT_EQ(getBlendCurveVal(3.0f, 2.0f, 4.0f, 1, 0), float(0.5 - 0.5 * std::cos(kPi * 0.25)));
+    EXPECT_FLOAT_EQ(getBlendCurveVal(3.0f, 2.0f, 4.0f, 2, 0), float(std::sin(kPi / 8)));
     EXPECT_EQ(getBlendCurveVal(3.0f, 2.0f, 4.0f, 3, 0), 0.5f);
     EXPECT_EQ(getBlendCurveVal(5.0f, 2.0f, 4.0f, 3, 0), 0.5f);
     EXPECT_FLOAT_EQ(getBlendCurveVal(3.0f, 2.0f, 4.0f, 4, 0), 0.5f);
