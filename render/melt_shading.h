@@ -1,11 +1,14 @@
 // What "Shading" adds to the melt: a per-call table built after the run lengths,
 // and a weight on every cell that a run deposits. The instances without shading
-// build nothing and deposit every amount as it is; MeltShading<true>, with the
-// shading wave, belongs to the shading instances (not written yet; until it is,
-// the render entries run the twin without shading for every frame).
+// build nothing and deposit every amount as it is; MeltShading<true> weights every
+// cell by the shading wave over the run.
 #pragma once
 
+#include "render/channel_traits.h"
+#include "render/curves.h"
 #include "render/param_values.h"
+#include "render/shaded_run.h"
+#include "render/shading_table.h"
 
 // The weights of one run's cells, in deposit order: an optional first partial cell
 // covering `share` of it, whole cells, an optional last partial cell. Each takes
@@ -25,4 +28,17 @@ struct MeltShading<false> {
     // `consumed` is how much of the run lies before cell 0 (a run clipped at the line
     // start), otherwise 0.
     UnshadedRun beginRun(float /*length*/, float /*consumed*/) const { return {}; }
+};
+
+template <>
+struct MeltShading<true> {
+    float shadingTable[kShadingTableSize];
+
+    // The wave is chosen here, once per call: nothing later looks at `shading`.
+    void build(const ParamValues& params, const float* spreadLengthTable) {
+        const float strength = shadingStrength(largestRunLength(spreadLengthTable, kLumaEntries));
+        buildShadingTable(shadingTable, params.shading, getAngleVal(params.shadingPhase, kShadingTableSize),
+                          strength);
+    }
+    ShadedRun beginRun(float length, float consumed) const { return ShadedRun(shadingTable, length, consumed); }
 };

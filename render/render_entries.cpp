@@ -47,44 +47,50 @@ int32_t render(const KernelTable<Channel>& kernels, int pitchShift, PF_LayerDef*
 
 }  // namespace
 
-// Until the shading wave is written, the shading rows run their twin without
-// shading: the instance with the same intensity sources.
-
 int32_t renderARGB8(PF_LayerDef* input, PF_LayerDef* output, ParamValues params, float scale,
                     PF_InData* inData) {
-    const KernelPair<uint8_t> unshaded[4] = {
+    const KernelTable<uint8_t> kernels{{
         {&meltScanlinesWrap8, &meltScanlines8},
         {&meltScanlinesVelSrcWrap8, &meltScanlinesVelSrc8},
         {&meltScanlinesSpreadSrcWrap8, &meltScanlinesSpreadSrc8},
         {&meltScanlinesBothSrcWrap8, &meltScanlinesBothSrc8},
-    };
-    const KernelTable<uint8_t> kernels{{unshaded[0], unshaded[1], unshaded[2], unshaded[3]},
-                                   {unshaded[0], unshaded[1], unshaded[2], unshaded[3]}};
+    }, {
+        {&meltScanlinesShadeWrap8, &meltScanlinesShade8},
+        {&meltScanlinesShadeVelSrcWrap8, &meltScanlinesShadeVelSrc8},
+        {&meltScanlinesShadeSpreadSrcWrap8, &meltScanlinesShadeSpreadSrc8},
+        {&meltScanlinesShadeBothSrcWrap8, &meltScanlinesShadeBothSrc8},
+    }};
     return render(kernels, 0, input, output, params, scale, inData);
 }
 
 int32_t renderARGB16(PF_LayerDef* input, PF_LayerDef* output, ParamValues params, float scale,
                      PF_InData* inData) {
-    const KernelPair<uint16_t> unshaded[4] = {
+    const KernelTable<uint16_t> kernels{{
         {&meltScanlinesWrap16, &meltScanlines16},
         {&meltScanlinesVelSrcWrap16, &meltScanlinesVelSrc16},
         {&meltScanlinesSpreadSrcWrap16, &meltScanlinesSpreadSrc16},
         {&meltScanlinesBothSrcWrap16, &meltScanlinesBothSrc16},
-    };
-    const KernelTable<uint16_t> kernels{{unshaded[0], unshaded[1], unshaded[2], unshaded[3]},
-                                   {unshaded[0], unshaded[1], unshaded[2], unshaded[3]}};
+    }, {
+        {&meltScanlinesShadeWrap16, &meltScanlinesShade16},
+        {&meltScanlinesShadeVelSrcWrap16, &meltScanlinesShadeVelSrc16},
+        {&meltScanlinesShadeSpreadSrcWrap16, &meltScanlinesShadeSpreadSrc16},
+        {&meltScanlinesShadeBothSrcWrap16, &meltScanlinesShadeBothSrc16},
+    }};
     return render(kernels, 1, input, output, params, scale, inData);
 }
 
 int32_t renderARGB32(PF_LayerDef* input, PF_LayerDef* output, ParamValues params, float scale,
                      PF_InData* inData) {
-    const KernelPair<float> unshaded[4] = {
+    const KernelTable<float> kernels{{
         {&meltScanlinesWrap32, &meltScanlines32},
         {&meltScanlinesVelSrcWrap32, &meltScanlinesVelSrc32},
         {&meltScanlinesSpreadSrcWrap32, &meltScanlinesSpreadSrc32},
         {&meltScanlinesBothSrcWrap32, &meltScanlinesBothSrc32},
-    };
-    const KernelTable<float> kernels{{unshaded[0], unshaded[1], unshaded[2], unshaded[3]},
-                                   {unshaded[0], unshaded[1], unshaded[2], unshaded[3]}};
+    }, {
+        {&meltScanlinesShadeWrap32, &meltScanlinesShade32},
+        {&meltScanlinesShadeVelSrcWrap32, &meltScanlinesShadeVelSrc32},
+        {&meltScanlinesShadeSpreadSrcWrap32, &meltScanlinesShadeSpreadSrc32},
+        {&meltScanlinesShadeBothSrcWrap32, &meltScanlinesShadeBothSrc32},
+    }};
     return render(kernels, 2, input, output, params, scale, inData);
 }

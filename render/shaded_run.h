@@ -70,9 +70,10 @@ public:
         return runningSamples(start, float(double(255.0f - start) * 0.1));
     }
 
-    float firstPartialFactor(float share) { return shadeFactor(table_, firstPartialSamples(share)); }
-    float wholeCellFactor() { return shadeFactor(table_, wholeCellSamples()); }
-    float lastPartialFactor() const { return shadeFactor(table_, lastPartialSamples()); }
+    // The deposit's view: each takes the cell's unshaded amount and returns it weighted.
+    float firstCell(float share, float amount) { return shadeFactor(table_, firstPartialSamples(share)) * amount; }
+    float wholeCell(float amount) { return shadeFactor(table_, wholeCellSamples()) * amount; }
+    float lastCell(float amount) const { return shadeFactor(table_, lastPartialSamples()) * amount; }
 
 private:
     // Positions as running sums from the start: each addition rounds on its own.

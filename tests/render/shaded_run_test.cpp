@@ -65,19 +65,21 @@ TEST(ShadedRun, ClippedRunIsShadedFromItsTrueStart) {
     EXPECT_EQ(indices(longer.wholeCellSamples()), (Indices{63, 66, 68, 71, 73, 76, 79, 81, 84, 86}));
 }
 
-TEST(ShadedRun, FactorIsTheMeanOfTheTenSamples) {
+TEST(ShadedRun, AmountIsWeightedByTheMeanOfTheTenSamples) {
     ShadedRun run(ramp.entry, 1.0f, 0.0f);
-    // (0 + 25 + 51 + 76 + 102 + 127 + 153 + 178 + 204 + 229) x 0.1f
-    EXPECT_EQ(run.wholeCellFactor(), 114.5f);
+    // (0 + 25 + 51 + 76 + 102 + 127 + 153 + 178 + 204 + 229) x 0.1f = 114.5, times 0.5
+    EXPECT_EQ(run.wholeCell(0.5f), 57.25f);
 }
 
-TEST(ShadedRun, FlatTableGivesExactlyOne) {
+TEST(ShadedRun, FlatTableLeavesEveryAmountAsItIs) {
+    // Ten times 1.0, times 0.1f, rounds to exactly 1.0.
     float flat[kShadingTableSize];
     for (float& e : flat) e = 1.0f;
+    const float amount = 0.123456f;
     ShadedRun run(flat, 7.3f, 0.0f);
-    EXPECT_EQ(run.firstPartialFactor(0.4f), 1.0f);
-    for (int cell = 0; cell < 6; ++cell) EXPECT_EQ(run.wholeCellFactor(), 1.0f);
-    EXPECT_EQ(run.lastPartialFactor(), 1.0f);
+    EXPECT_EQ(run.firstCell(0.4f, amount), amount);
+    for (int cell = 0; cell < 6; ++cell) EXPECT_EQ(run.wholeCell(amount), amount);
+    EXPECT_EQ(run.lastCell(amount), amount);
 }
 
 TEST(ShadedRun, FirstPartialCellAlwaysStartsAtEntryZero) {
@@ -105,7 +107,7 @@ TEST(ShadedRun, RunOfNoLengthSamplesEntryZero) {
         EXPECT_EQ(indices(run.firstPartialSamples(0.5f)), zeros) << length;
         EXPECT_EQ(indices(run.wholeCellSamples()), zeros) << length;
         EXPECT_EQ(indices(run.lastPartialSamples()), zeros) << length;
-        EXPECT_EQ(run.lastPartialFactor(), 0.0f);
+        EXPECT_EQ(run.lastCell(1.0f), 0.0f);
     }
 }
 
