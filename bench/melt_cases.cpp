@@ -3,3 +3,4 @@
 
 ONDRAVA_MELT_CASE(Down, [](MeltScene&) {});  // the registered defaults melt down
 ONDRAVA_MELT_CASE(Right, [](MeltScene& s) { s.params.direction = 0; });
+ONDRAVA_MELT_CASE(ShadedDown, [](MeltScene& s) { s.params.shading = 1; });  // the defaults with "Sine Wave"
