@@ -150,10 +150,20 @@ int32_t depositRuns(float (*meltAccumulator)[4], const InputLine<typename Traits
             remaining = remaining - share;
             advance();
         }
-        while (open && remaining >= 1.0f) {
-            addToCell(meltAccumulator[cell], run.wholeCell(weight), r, g, b);
-            remaining = remaining - 1.0f;
-            advance();
+        // Whole cells. Below 2^24 every subtraction of 1 from `remaining` is exact, so
+        // the cells are counted up front: int(remaining) of them, leaving its fraction.
+        if (open && remaining >= 1.0f) {
+            int32_t wholeCells = int32_t(remaining);
+            remaining = remaining - float(wholeCells);
+            while (open && wholeCells > 0) {
+                const int32_t segmentEnd = Wrap ? lineLength : kLineCells;
+                const int32_t span = wholeCells < segmentEnd - cell ? wholeCells : segmentEnd - cell;
+                for (int32_t k = 0; k < span; ++k) addToCell(meltAccumulator[cell + k], run.wholeCell(weight), r, g, b);
+                cell += span;
+                wholeCells -= span;
+                if (cell == kLineCells) open = false;  // a run ends at the buffer's last cell
+                else if (Wrap && cell == lineLength) cell = 0;
+            }
         }
         if (open && remaining > 0.0f) {
             addToCell(meltAccumulator[cell], run.lastCell(remaining * weight), r, g, b);

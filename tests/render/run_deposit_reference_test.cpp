@@ -1,0 +1,110 @@
+// The deposit against a literal reading of its rules: runs walked cell by cell,
+// Wrap's start raised by repeated additions, whole cells counted down by
+// subtracting 1. The kernel takes shortcuts that must not change a single bit.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "render/melt_shading.h"
+#include "render/run_deposit.h"
+#include "render/table_index_source.h"
+
+namespace {
+
+struct Line {
+    float cells[kLineCells][4];
+};
+
+template <bool Wrap>
+int32_t literalDeposit(float (*acc)[4], const std::vector<float>& px, int32_t lineLength, int32_t step,
+                       GridOffset grid, const MeltTables& tables) {
+    int32_t depositEnd = 0;
+    const float f = grid.gridFraction;
+    for (int32_t i = grid.gridIndex; i < lineLength; i += step) {
+        const float* p = &px[4 * size_t(i)];
+        if (p[0] == 0.0f) continue;
+        int32_t k = Channel32::lumaIndex(p);
+        const bool interpolated = f != 0.0f && i != lineLength - 1;
+        const float* q = interpolated ? p + 4 : nullptr;
+        if (interpolated) k = int32_t(float(Channel32::lumaIndex(q) - k) * f + float(k));
+        float t = ((f + float(i)) + tables.velocityTable[k]) + tables.spreadOffsetTable[k];
+        const float length = tables.spreadLengthTable[k];
+        float u, r;
+        if (Wrap) {
+            while (t < 0.0f) t = t + float(lineLength);
+            u = t, r = length;
+        } else {
+            if (t + length < 0.0f) continue;
+            if (t < 0.0f) u = 0.0f, r = t + length;
+            else u = t, r = length;
+        }
+        const int32_t c0 = int32_t(u);
+        if (c0 >= kLineCells) continue;
+        float c[4] = {p[0], p[1], p[2], p[3]};
+        if (interpolated) {
+            if (q[0] == 0.0f) continue;
+            for (int j = 0; j < 4; ++j) c[j] = c[j] + (q[j] - c[j]) * f;
+        }
+        const float w = c[0];
+        int32_t next = c0;
+        bool ended = false;
+        const auto add = [&](float a) {
+            const int32_t m = Wrap ? next % lineLength : next;
+            acc[m][0] += a, acc[m][1] += a * c[1], acc[m][2] += a * c[2], acc[m][3] += a * c[3];
+            if (m == kLineCells - 1) ended = true;
+            next = m + 1;
+        };
+        if (u != float(c0)) {
+            const float s = (float(c0) - u) + 1.0f;
+            add(w * s);
+            r = r - s;
+        }
+        while (!ended && r >= 1.0f && (Wrap || next <= kLineCells - 1)) {
+            add(w);
+            r = r - 1.0f;
+        }
+        if (!ended && r > 0.0f && (Wrap || next <= kLineCells - 1)) add(r * w);
+        if (!Wrap && next > depositEnd) depositEnd = next;
+    }
+    return depositEnd;
+}
+
+template <bool Wrap>
+void compareOnRandomLines(uint32_t seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    auto tables = std::make_unique<MeltTables>();
+    auto fast = std::make_unique<Line>();
+    auto literal = std::make_unique<Line>();
+    for (int round = 0; round < 40; ++round) {
+        const int32_t lineLength = round % 5 == 0 ? kLineCells : 1 + int32_t(random() % 300);
+        const float reach = round % 3 == 0 ? 20000.0f : 3.0f * float(lineLength);
+        for (int j = 0; j < kLumaEntries; ++j) {
+            tables->velocityTable[j] = (unit(random) - 0.5f) * reach;
+            tables->spreadLengthTable[j] = unit(random) * (round % 4 == 0 ? 40000.0f : 60.0f);
+            tables->spreadOffsetTable[j] = -unit(random) * tables->spreadLengthTable[j];
+        }
+        std::vector<float> px(4 * size_t(lineLength));
+        for (float& v : px) v = unit(random) < 0.1f ? 0.0f : unit(random);
+        const int32_t step = 1 + int32_t(random() % 4);
+        const GridOffset grid{int32_t(random() % uint32_t(step)), round % 2 ? unit(random) : 0.0f};
+
+        std::memset(fast.get(), 0, sizeof(Line));
+        std::memset(literal.get(), 0, sizeof(Line));
+        const InputLine<float> line{px.data(), {0, 4}, {0, lineLength}};
+        const int32_t fastEnd = depositRuns<Channel32, Wrap>(fast->cells, line, runSettings(lineLength, step, false), grid,
+                                                             *tables, TableIndexSource<Channel32, false, false>{},
+                                                             MeltShading<false>{});
+        const int32_t literalEnd = literalDeposit<Wrap>(literal->cells, px, lineLength, step, grid, *tables);
+        ASSERT_EQ(fastEnd, literalEnd) << round;
+        ASSERT_EQ(std::memcmp(fast.get(), literal.get(), sizeof(Line)), 0) << "round " << round;
+    }
+}
+
+TEST(RunDepositReference, WrapOffIsBitIdenticalToTheLiteralRules) { compareOnRandomLines<false>(1); }
+TEST(RunDepositReference, WrapOnIsBitIdenticalToTheLiteralRules) { compareOnRandomLines<true>(2); }
+
+}  // namespace
