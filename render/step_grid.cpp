@@ -117,8 +117,9 @@ float modulationOffset(const StepGrid& grid, const ParamValues& params, int32_t 
     float w = waveValue(params.modFunction, angle, params.modExponent);
     if (params.modInvert != 0) w = -w;
     const float offset = w * grid.modOffsetScale;
-    // A period near 0 (below the valid range) makes the angle and the wave undefined.
-    if (!std::isfinite(offset)) return 0.0f;
+    // A period near 0 (below the valid range) makes the angle and the wave undefined,
+    // and an amplitude far above its range moves the grid beyond any line: no offset.
+    if (!(std::fabs(offset) < 16777216.0f)) return 0.0f;
     return raiseToNonNegative(offset, grid.stepSize);
 }
 

@@ -146,6 +146,19 @@ TEST(ScanlineModulation, PeriodNearZeroGivesFiniteOffsets) {
     }
 }
 
+TEST(ScanlineModulation, AmplitudeFarOutOfRangeKeepsTheGridOnTheLine) {
+    for (double amplitude : {1e30, -1e30, 1e12}) {
+        ParamValues p = modulated(0);
+        p.modAmplitude = amplitude;
+        for (int32_t n : {3, 25, 75}) {
+            const GridOffset g = gridOf(p, 200, 100, n);
+            EXPECT_GE(g.gridFraction, 0.0f) << amplitude << " " << n;
+            EXPECT_LT(g.gridFraction, 1.0f) << amplitude << " " << n;
+            EXPECT_LT(g.gridIndex, 4);
+        }
+    }
+}
+
 TEST(RaiseToNonNegative, MatchesRepeatedAdditionAndAlwaysEnds) {
     for (float x : {-0.3f, -2.5f, -100.0f, -1e-40f, -16383.75f, -123456.7f}) {
         float chain = x;
