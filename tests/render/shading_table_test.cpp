@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "render/melt_shading.h"
 #include "render/shading_table.h"
 
 namespace {
@@ -115,6 +116,52 @@ TEST(ShadingTable, ValuesOutsideTheWavesGiveAFlatTable) {
     for (int32_t shading : {0, 5, -1}) {
         Table t = build(shading, 12, shadingStrength(0.0f));
         for (int i = 0; i < kShadingTableSize; ++i) EXPECT_EQ(t.entry[i], 1.0f) << shading << " " << i;
+    }
+}
+
+// The kernel's build: the phase through the angle table, the strength from the
+// longest run of the call's spread lengths.
+struct KernelBuild {
+    MeltShading<true> shading;
+    KernelBuild(int32_t wave, int32_t phase, float longestRun) {
+        std::vector<float> lengths(kLumaEntries, 1.0f);
+        lengths[kLumaEntries - 1] = longestRun;
+        ParamValues params{};
+        params.shading = wave;
+        params.shadingPhase = phase;
+        shading.build(params, lengths.data());
+    }
+    // The entry that holds wave position 0 of a ramp up.
+    int waveStart() const {
+        for (int i = 0; i < kShadingTableSize; ++i) {
+            if (shading.shadingTable[i] == 0.0f) return i;
+        }
+        return -1;
+    }
+};
+
+struct PhaseCase {
+    double degrees;
+    int offset;
+};
+
+TEST(ShadingTable, KernelRotatesByTheShadingPhase) {
+    const PhaseCase cases[] = {
+        {0, 0},   {90, 64},   {360, 0},   {1, 0},     {1.40625, 1},  {359, 255},
+        {720, 0}, {-90, 191}, {-1.40625, 254}, {-360, 255}, {-1, 0},
+    };
+    for (const PhaseCase& c : cases) {
+        KernelBuild build(kShadingLinearRampUp, int32_t(c.degrees * 65536.0), 129.0f);
+        EXPECT_EQ(build.waveStart(), c.offset) << c.degrees << " degrees";
+    }
+}
+
+TEST(ShadingTable, KernelFadesTheWaveInByTheLongestRun) {
+    EXPECT_EQ(KernelBuild(kShadingLinearRampUp, 0, 4.0f).shading.shadingTable[0], 0.0f);
+    EXPECT_EQ(KernelBuild(kShadingLinearRampUp, 0, 2.5f).shading.shadingTable[0], 0.5f);
+    for (int32_t wave = kShadingSineWave; wave <= kShadingLinearRampDown; ++wave) {
+        KernelBuild flat(wave, 90 * 65536, 1.0f);
+        for (float e : flat.shading.shadingTable) EXPECT_EQ(e, 1.0f) << wave;
     }
 }
 
