@@ -193,6 +193,23 @@ TEST(SourceSampling, VerticalCeilingOverAShortLayerStaysInside) {
     }
 }
 
+TEST(SourceSampling, UpwardWalkRoundsByThePitch) {
+    // A 1 x 31 layer under 8 output rows: 3.875 layer rows per cell. Walking Up, the
+    // offset is floored in channels and then cut to whole rows, so where the row
+    // fraction lies within 1 / pitch of the next row the walk lands one row further:
+    // pitch 4 at cell 1 takes row 30 - 4, pitch 8 (padded rows) row 30 - 3.
+    CoordinateLayer tight(1, 31, 4);
+    CoordinateLayer padded(1, 31, 8);
+    EXPECT_EQ(sampled(tight.layer, 1, 8, kUp, 0, 6), (Point{0, 26}));
+    EXPECT_EQ(sampled(padded.layer, 1, 8, kUp, 0, 6), (Point{0, 27}));
+    EXPECT_EQ(sampled(tight.layer, 1, 8, kUp, 0, 7), (Point{0, 30}));  // cell 0
+    EXPECT_EQ(sampled(tight.layer, 1, 8, kDown, 0, 1), (Point{0, 3}));  // Down floors: 3.875
+    // Rows running upward in memory swap the two forms.
+    CoordinateLayer upward(1, 31, -4);
+    EXPECT_EQ(sampled(upward.layer, 1, 8, kDown, 0, 1), (Point{0, 4}));
+    EXPECT_EQ(sampled(upward.layer, 1, 8, kUp, 0, 6), (Point{0, 27}));
+}
+
 TEST(SourceSampling, TallWideLayerOverALowOutputWalksWithoutOverflow) {
     // Pitch 7,680 x step 442,368 (108 rows per cell) is past 32 bits.
     CoordinateLayer layer(1920, 1080, 1920 * 4);
