@@ -1,0 +1,11 @@
+#include "host/about_box.h"
+
+#include <cstdio>
+
+#include "host/registration.h"
+
+void presentAboutBox(PF_OutData* out_data) {
+    std::snprintf(out_data->return_msg, sizeof out_data->return_msg, "%s %u.%u.%u", registration::kDisplayName,
+                  unsigned(registration::kMajorVersion), unsigned(registration::kMinorVersion),
+                  unsigned(registration::kFixVersion));
+}

@@ -1,0 +1,84 @@
+#include "host/entry_points.h"
+
+#include <cstdint>
+
+#include "host/about_box.h"
+#include "host/command_guard.h"
+#include "host/error_report.h"
+#include "host/messages.h"
+#include "host/registration.h"
+
+namespace {
+
+constexpr int32_t kResolutionLimit = 16384;
+
+// Advice only: a larger layer still renders, the user is just told.
+void warnAboveResolutionLimit(const PF_InData* in_data, PF_OutData* out_data) {
+    if (in_data->width > kResolutionLimit || in_data->height > kResolutionLimit) {
+        writeReturnMessage(out_data, messages::kResolutionWarning);
+    }
+}
+
+// The command table. Commands whose handler is not written yet (global setup,
+// parameters, sequence data, rendering, events) answer as every command
+// without a handler does: 0, touching nothing.
+PF_Err dispatchCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                       PF_LayerDef* output, void* extra) {
+    (void)params;
+    (void)output;
+    (void)extra;
+    switch (cmd) {
+    case PF_Cmd_ABOUT:
+        presentAboutBox(out_data);
+        return PF_Err_NONE;
+    case PF_Cmd_GLOBAL_SETUP:
+        return PF_Err_NONE;  // no handler yet
+    case PF_Cmd_PARAMS_SETUP:
+        return PF_Err_NONE;  // no handler yet
+    case PF_Cmd_SEQUENCE_SETUP:
+    case PF_Cmd_SEQUENCE_RESETUP:
+    case PF_Cmd_SEQUENCE_FLATTEN:
+    case PF_Cmd_SEQUENCE_SETDOWN:
+    case PF_Cmd_GET_FLATTENED_SEQUENCE_DATA:
+        return PF_Err_NONE;  // no handler yet
+    case PF_Cmd_RENDER:
+        return PF_Err_NONE;  // no handler yet
+    case PF_Cmd_USER_CHANGED_PARAM:
+    case PF_Cmd_UPDATE_PARAMS_UI:
+        return PF_Err_NONE;  // no handler yet
+    case PF_Cmd_EVENT:
+        return PF_Err_NONE;  // no handler yet
+    case PF_Cmd_SMART_PRE_RENDER:
+        warnAboveResolutionLimit(in_data, out_data);
+        return PF_Err_NONE;  // no handler yet
+    case PF_Cmd_SMART_RENDER:
+        return PF_Err_NONE;  // no handler yet
+    default:
+        return PF_Err_NONE;
+    }
+}
+
+}  // namespace
+
+extern "C" PF_Err PluginDataEntryFunction(void* host_ptr, PF_PluginDataCB register_cb, SPBasicSuite* basic_suite,
+                                          const char* host_name, const char* host_version) {
+    (void)basic_suite;
+    (void)host_name;
+    (void)host_version;
+    return runGuarded([&] {
+        return register_cb(host_ptr, registration::kDisplayName, registration::kMatchName, registration::kCategory,
+                           registration::kEntryPointName, registration::kKind, registration::kApiVersionMajor,
+                           registration::kApiVersionMinor, registration::kRegistrationReserved);
+    });
+}
+
+extern "C" PF_Err EffectMain(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                             PF_LayerDef* output, void* extra) {
+    // Negative numbers are far-off commands, not small ones.
+    if (static_cast<uint32_t>(cmd) > uint32_t(PF_Cmd_GET_FLATTENED_SEQUENCE_DATA)) {
+        return PF_Err_NONE;
+    }
+    // Handlers end a command by throwing its error code; suites and handles
+    // acquired on the way are released as it unwinds.
+    return runGuarded([&] { return dispatchCommand(cmd, in_data, out_data, params, output, extra); });
+}

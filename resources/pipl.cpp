@@ -1,0 +1,106 @@
+#include "resources/pipl.h"
+
+#include <cstddef>
+#include <cstring>
+#include <utility>
+
+#include "host/registration.h"
+
+namespace {
+
+constexpr int32_t kVendor = PF_FOURCC('8', 'B', 'I', 'M');
+constexpr int16_t kReservedWord = 1;
+constexpr int32_t kListVersion = 0;
+
+class PiplWriter {
+public:
+    void put16(int32_t value) {
+        for (int shift = 0; shift < 16; shift += 8) {
+            bytes_.push_back(uint8_t(uint32_t(value) >> shift));
+        }
+    }
+    void put32(int32_t value) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            bytes_.push_back(uint8_t(uint32_t(value) >> shift));
+        }
+    }
+
+        void beginProperty(int32_t key, uint32_t length) {
+        put32(kVendor);
+        put32(key);
+        put32(0);
+        put32(int32_t(length));
+        dataStart_ = bytes_.size();
+    }
+    // The next property starts where the data, raised to a multiple of 4, ends.
+    void padToFour() {
+        while ((bytes_.size() - dataStart_) % 4 != 0) {
+            bytes_.push_back(0);
+        }
+    }
+
+    void property32(int32_t key, int32_t value) {
+        beginProperty(key, 4);
+        put32(value);
+    }
+    void propertyVersion(int32_t key, int16_t major, int16_t minor) {
+        beginProperty(key, 4);
+        put16(major);
+        put16(minor);
+    }
+    // Length byte, characters, zeros to a multiple of 4; the length field counts all.
+    void propertyCountedString(int32_t key, const char* text) {
+        const uint32_t count = uint32_t(std::strlen(text));
+        beginProperty(key, roundUpToFour(1 + count));
+        bytes_.push_back(uint8_t(count));
+        putChars(text, count);
+        padToFour();
+    }
+    // Characters, a zero, zeros to a multiple of 4; the length field counts all.
+    void propertyTerminatedString(int32_t key, const char* text) {
+        const uint32_t count = uint32_t(std::strlen(text));
+        beginProperty(key, roundUpToFour(count + 1));
+        putChars(text, count);
+        bytes_.push_back(0);
+        padToFour();
+    }
+    // A 16-bit value whose length field says 2; the next property still starts
+    // on the grid of 4.
+    void property16(int32_t key, int16_t value) {
+        beginProperty(key, 2);
+        put16(value);
+        padToFour();
+    }
+
+    std::vector<uint8_t> take() { return std::move(bytes_); }
+
+private:
+    static uint32_t roundUpToFour(uint32_t n) { return (n + 3u) & ~3u; }
+    void putChars(const char* text, uint32_t count) { bytes_.insert(bytes_.end(), text, text + count); }
+
+    std::vector<uint8_t> bytes_;
+    std::size_t dataStart_ = 0;
+};
+
+}  // namespace
+
+std::vector<uint8_t> buildPipl() {
+    using namespace registration;
+    PiplWriter pipl;
+    pipl.put16(kReservedWord);
+    pipl.put32(kListVersion);
+    pipl.put32(12);
+    pipl.property32(PF_FOURCC('k', 'i', 'n', 'd'), kKind);
+    pipl.propertyCountedString(PF_FOURCC('n', 'a', 'm', 'e'), kDisplayName);
+    pipl.propertyCountedString(PF_FOURCC('c', 'a', 't', 'g'), kCategory);
+    pipl.propertyTerminatedString(PF_FOURCC('8', '6', '6', '4'), kEntryPointName);
+    pipl.propertyVersion(PF_FOURCC('e', 'P', 'V', 'R'), kPropertyListVersionMajor, kPropertyListVersionMinor);
+    pipl.propertyVersion(PF_FOURCC('e', 'S', 'V', 'R'), kApiVersionMajor, kApiVersionMinor);
+    pipl.property32(PF_FOURCC('e', 'V', 'E', 'R'), int32_t(kEffectVersion));
+    pipl.property16(PF_FOURCC('e', 'I', 'N', 'F'), kInfoFlags);
+    pipl.property32(PF_FOURCC('e', 'G', 'L', 'O'), kGlobalOutFlags);
+    pipl.property32(PF_FOURCC('e', 'G', 'L', '2'), kGlobalOutFlags2);
+    pipl.propertyCountedString(PF_FOURCC('e', 'M', 'N', 'A'), kMatchName);
+    pipl.property32(PF_FOURCC('a', 'e', 'F', 'L'), kResourceReserved);
+    return pipl.take();
+}

@@ -1,0 +1,25 @@
+// Test fixtures around the stand-in host: one with the effect module loaded, and
+// one without a module for calling the host-side functions directly.
+#pragma once
+
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tools/standin_host/standin_host.h"
+
+// Compares the output data's message buffer with a text.
+inline std::string returnMessage(const PF_OutData& out_data) {
+    return std::string(out_data.return_msg, strnlen(out_data.return_msg, sizeof out_data.return_msg));
+}
+
+class ModuleTest : public ::testing::Test {
+protected:
+    StandInHost host{ONDRAVA_MODULE_PATH};
+};
+
+class HostFunctionTest : public ::testing::Test {
+protected:
+    StandInHost host;
+};

@@ -1,0 +1,34 @@
+#include "tools/standin_host/call_log.h"
+
+#include <utility>
+
+void CallLog::add(std::string entry) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    entries_.push_back(std::move(entry));
+}
+
+std::vector<std::string> CallLog::entries() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return entries_;
+}
+
+std::vector<std::string> CallLog::entriesStartingWith(const std::string& prefix) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<std::string> found;
+    for (const std::string& entry : entries_) {
+        if (entry.compare(0, prefix.size(), prefix) == 0) {
+            found.push_back(entry);
+        }
+    }
+    return found;
+}
+
+std::size_t CallLog::size() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return entries_.size();
+}
+
+void CallLog::clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    entries_.clear();
+}

@@ -1,0 +1,134 @@
+#include "tools/standin_host/standin_host.h"
+
+#include <cassert>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+StandInHost* currentHost = nullptr;
+
+PF_Err registerCallback(void* host_ptr, const char* name, const char* match_name, const char* category,
+                        const char* entry_point_name, int32_t kind, int32_t api_version_major,
+                        int32_t api_version_minor, int32_t reserved_info) {
+    StandInHost& host = *static_cast<StandInHost*>(host_ptr);
+    host.log.add("register");
+    ++host.registrationCalls;
+    host.registration = RegistrationCall{host_ptr, name, match_name, category, entry_point_name, kind,
+                                         api_version_major, api_version_minor, reserved_info};
+    return host.registrationResult;
+}
+
+int32_t hostSprintf(char* buffer, const char* format, ...) {
+    currentHost->log.add(std::string("sprintf ") + format);
+    va_list args;
+    va_start(args, format);
+    const int written = std::vsprintf(buffer, format, args);
+    va_end(args);
+    return written;
+}
+
+char* hostStrcpy(char* dest, const char* src) {
+    currentHost->log.add(std::string("strcpy ") + src);
+    return std::strcpy(dest, src);
+}
+
+PF_Err checkoutParam(PF_ProgPtr, PF_ParamIndex index, int32_t what_time, int32_t time_step, uint32_t time_scale,
+                     PF_ParamDef* param) {
+    currentHost->log.add("checkout_param " + std::to_string(index));
+    return currentHost->checkoutParam(index, what_time, time_step, time_scale, param);
+}
+
+PF_Err checkinParam(PF_ProgPtr, PF_ParamDef* param) {
+    currentHost->log.add("checkin_param");
+    return currentHost->checkinParam(param);
+}
+
+PF_Err addParam(PF_ProgPtr, PF_ParamIndex index, PF_ParamDef* def) {
+    currentHost->log.add("add_param " + std::to_string(def->uu.id));
+    return currentHost->addParam(index, def);
+}
+
+PF_Err abortRender(PF_ProgPtr) {
+    currentHost->log.add("abort");
+    return currentHost->abortRender();
+}
+
+PF_Err progress(PF_ProgPtr, int32_t current, int32_t total) {
+    currentHost->log.add("progress " + std::to_string(current) + " " + std::to_string(total));
+    return currentHost->progress(current, total);
+}
+
+PF_Err registerUi(PF_ProgPtr, PF_CustomUIInfo* info) {
+    currentHost->log.add("register_ui");
+    return currentHost->registerUi(info);
+}
+
+}  // namespace
+
+StandInHost::StandInHost()
+    : checkoutParam([](PF_ParamIndex, int32_t, int32_t, uint32_t, PF_ParamDef*) { return PF_Err_NONE; }),
+      checkinParam([](PF_ParamDef*) { return PF_Err_NONE; }),
+      addParam([](PF_ParamIndex, PF_ParamDef*) { return PF_Err_NONE; }),
+      registerUi([](PF_CustomUIInfo*) { return PF_Err_NONE; }),
+      abortRender([] { return PF_Err_NONE; }),
+      progress([](int32_t, int32_t) { return PF_Err_NONE; }) {
+    assert(currentHost == nullptr && "one stand-in host at a time");
+    currentHost = this;
+    suites.provide(kPFHandleSuite, kPFHandleSuiteVersion2, handles.handleSuite());
+    fillCallbacks();
+    resetRecords();
+}
+
+StandInHost::StandInHost(const std::string& module_path) : StandInHost() {
+    module_ = std::make_unique<LoadedModule>(module_path);
+}
+
+StandInHost::~StandInHost() { currentHost = nullptr; }
+
+StandInHost& StandInHost::current() { return *currentHost; }
+
+void StandInHost::fillCallbacks() {
+    handles.fillUtilCallbacks(utils);
+    utils.ansi.sprintf = hostSprintf;
+    utils.ansi.strcpy = hostStrcpy;
+}
+
+void StandInHost::resetRecords() {
+    in_data = PF_InData{};
+    in_data.inter.checkout_param = ::checkoutParam;
+    in_data.inter.checkin_param = ::checkinParam;
+    in_data.inter.add_param = ::addParam;
+    in_data.inter.abort = ::abortRender;
+    in_data.inter.progress = ::progress;
+    in_data.inter.register_ui = ::registerUi;
+    in_data.utils = &utils;
+    in_data.effect_ref = this;
+    in_data.quality = 1;
+    in_data.version = PF_SpecVersion{13, 27};
+    in_data.appl_id = kApplIdAfterEffects;
+    in_data.time_step = 1;
+    in_data.local_time_step = 1;
+    in_data.total_time = 300;
+    in_data.time_scale = 30;
+    in_data.width = 1920;
+    in_data.height = 1080;
+    in_data.extent_hint = PF_LRect{0, 0, 1920, 1080};
+    in_data.downsample_x = PF_RationalScale{1, 1};
+    in_data.downsample_y = PF_RationalScale{1, 1};
+    in_data.pixel_aspect_ratio = PF_RationalScale{1, 1};
+    in_data.pica_basicP = suites.basicSuite();
+    out_data = PF_OutData{};
+}
+
+PF_Err StandInHost::registerEffect() {
+    assert(module_ && "no module loaded");
+    return module_->pluginDataEntry()(this, registerCallback, suites.basicSuite(), "Stand-in host", "1.0");
+}
+
+PF_Err StandInHost::send(PF_Cmd cmd, PF_ParamDef** params, PF_LayerDef* output, void* extra) {
+    assert(module_ && "no module loaded");
+    return module_->effectMain()(cmd, &in_data, &out_data, params, output, extra);
+}
