@@ -1,6 +1,6 @@
 #include "host/aefx_suites.h"
 
-#include "host/error_report.h"
+#include "host/return_message.h"
 #include "host/messages.h"
 #include "platform/sp_basic_suite.h"
 

@@ -4,7 +4,7 @@
 
 #include "host/about_box.h"
 #include "host/command_guard.h"
-#include "host/error_report.h"
+#include "host/return_message.h"
 #include "host/messages.h"
 #include "host/registration.h"
 

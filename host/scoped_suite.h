@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/error_report.h"
+#include "host/return_message.h"
 #include "host/messages.h"
 #include "platform/pf_effect.h"
 #include "platform/sp_basic_suite.h"

@@ -1,4 +1,4 @@
-#include "host/error_report.h"
+#include "host/return_message.h"
 
 #include <cstdio>
 
