@@ -40,7 +40,7 @@ class ShadedRun {
 public:
     ShadedRun(const float* shadingTable, float length, float consumed)
         : table_(shadingTable), length_(length), consumed_(consumed), hasLength_(length > 0.0f),
-          perCell_(hasLength_ ? 255.0 / double(length) : 0.0) {}
+          perCell_(hasLength_ ? 255.0 / double(length) : 0.0), cellStart_(float(double(consumed) * perCell_)) {}
 
     // The first cell, when the run starts inside it and covers `share` of it.
     ShadeSamples firstPartialSamples(float share) {
@@ -53,15 +53,17 @@ public:
             }
         }
         consumed_ = share;
+        cellStart_ = float(double(consumed_) * perCell_);
         return samples;
     }
 
     // The next whole cell; the run moves on by one cell.
+    // A cell's end is the next cell's start, computed alike, so it is kept.
     ShadeSamples wholeCellSamples() {
-        float start = float(double(consumed_) * perCell_);
+        const float start = cellStart_;
         consumed_ = consumed_ + 1.0f;
-        float end = float(double(consumed_) * perCell_);
-        return runningSamples(start, float(double(end - start) * 0.1));
+        cellStart_ = float(double(consumed_) * perCell_);
+        return runningSamples(start, float(double(cellStart_ - start) * 0.1));
     }
 
     // The last cell, whatever is left of the run: its samples reach toward entry 255.
@@ -76,15 +78,20 @@ public:
     float lastCell(float amount) const { return shadeFactor(table_, lastPartialSamples()) * amount; }
 
 private:
-    // Positions as running sums from the start: each addition rounds on its own.
+    // Positions as running sums from the start: each addition rounds on its own. The
+    // sums move one way, so when both ends lie in the table every position does and
+    // none needs holding (the usual case, and the cheap one).
     ShadeSamples runningSamples(float start, float step) const {
         ShadeSamples samples{};
         if (!hasLength_) return samples;
-        float position = start;
-        samples.index[0] = shadeSampleIndex(position);
-        for (int k = 1; k < kShadeSamplesPerCell; ++k) {
-            position = position + step;
-            samples.index[k] = shadeSampleIndex(position);
+        float position[kShadeSamplesPerCell];
+        position[0] = start;
+        for (int k = 1; k < kShadeSamplesPerCell; ++k) position[k] = position[k - 1] + step;
+        const float last = position[kShadeSamplesPerCell - 1];
+        if (start >= 0.0f && start < 256.0f && last >= 0.0f && last < 256.0f) {
+            for (int k = 0; k < kShadeSamplesPerCell; ++k) samples.index[k] = int(position[k]);
+        } else {
+            for (int k = 0; k < kShadeSamplesPerCell; ++k) samples.index[k] = shadeSampleIndex(position[k]);
         }
         return samples;
     }
@@ -94,4 +101,5 @@ private:
     float consumed_;
     bool hasLength_;
     double perCell_;
+    float cellStart_;  // table position where the next whole cell starts
 };
