@@ -33,6 +33,13 @@ TEST_F(ModuleTest, RegistrationReturnsTheCallbacksCodeUnchanged) {
     EXPECT_EQ(host.registrationCalls, 4);
 }
 
+TEST_F(ModuleTest, RegistrationIgnoresTheHostsSuiteNameAndVersion) {
+    EXPECT_EQ(host.registerEffect(nullptr, nullptr, nullptr), PF_Err_NONE);
+    EXPECT_EQ(host.registrationCalls, 1);
+    EXPECT_EQ(host.registration.match_name, "KestruneOndrava");
+    EXPECT_EQ(host.suites.totalAcquires(), 0);
+}
+
 // Commands with no handler of their own, and commands whose handlers are still
 // to come, answer 0 and leave both records as they were.
 class UnansweredCommandTest : public ModuleTest, public ::testing::WithParamInterface<PF_Cmd> {};

@@ -41,6 +41,8 @@ public:
     static StandInHost& current();
 
     PF_Err registerEffect();
+    // As above, handing the registration entry these last three arguments.
+    PF_Err registerEffect(SPBasicSuite* basic_suite, const char* host_name, const char* host_version);
     PF_Err send(PF_Cmd cmd, PF_ParamDef** params = nullptr, PF_LayerDef* output = nullptr, void* extra = nullptr);
 
     // Fresh records of a call as the host fills them: the compositing host at
