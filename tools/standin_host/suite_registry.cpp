@@ -77,23 +77,18 @@ int SuiteRegistry::releases(const std::string& name, int32_t version) const {
     return found == entries_.end() ? 0 : found->second.releases;
 }
 
-int SuiteRegistry::totalAcquires() const {
+int SuiteRegistry::total(int Entry::*count) const {
     std::lock_guard<std::mutex> lock(mutex_);
-    int total = 0;
+    int sum = 0;
     for (const auto& entry : entries_) {
-        total += entry.second.acquires;
+        sum += entry.second.*count;
     }
-    return total;
+    return sum;
 }
 
-int SuiteRegistry::totalReleases() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    int total = 0;
-    for (const auto& entry : entries_) {
-        total += entry.second.releases;
-    }
-    return total;
-}
+int SuiteRegistry::totalAcquires() const { return total(&Entry::acquires); }
+
+int SuiteRegistry::totalReleases() const { return total(&Entry::releases); }
 
 bool SuiteRegistry::balanced() const {
     std::lock_guard<std::mutex> lock(mutex_);

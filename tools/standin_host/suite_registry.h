@@ -53,6 +53,8 @@ private:
         int releases = 0;
     };
 
+    int total(int Entry::*count) const;
+
     CallLog& log_;
     mutable std::mutex mutex_;
     std::map<Key, Entry> entries_;
