@@ -171,6 +171,18 @@ TEST(IntensitySourceRender, OutputOriginPlacesTheFrameOnALargerLayer) {
     expectSampledPixel(4, 3, 5, 4, 1, 1, [](int32_t, Spot s) { return Spot{1 + s.x, 1 + s.y}; });
 }
 
+TEST(IntensitySourceRender, SpreadLayerAloneCarriesTheOutputOrigin) {
+    // Black at (1, 1) of a 4 x 3 output at origin (1, 1): it samples spread-layer
+    // pixel (2, 2), white, and smears over 4 cells (the 4th lies past the row).
+    Frame8 in = frameWith(4, 3, {}, {{1, 1}});
+    Frame8 spread(5, 4);
+    setLayerWhite(spread, {2, 2});
+    Layers layers;
+    layers.spread = &spread;
+    layers.originX = layers.originY = 1;
+    EXPECT_EQ(render8(in, rampParams(0.0, 1.0), layers).data, frameWith(4, 3, {}, {{1, 1}, {2, 1}, {3, 1}}).data);
+}
+
 TEST(IntensitySourceRender, LayerTwiceTheSizeIsStretchedAndMirrored) {
     // Forward lines sample even columns and rows; Left the odd columns, Up the odd rows.
     expectSampledPixel(4, 3, 8, 6, 0, 0, [](int32_t direction, Spot s) {
@@ -246,6 +258,37 @@ TEST(IntensitySourceRender, EmptyOutputWithLayersRendersNothing) {
             EXPECT_EQ(out.data, std::vector<uint8_t>(64, 0x5A)) << direction;
         }
     }
+}
+
+template <class Channel>
+int32_t renderDepth(PF_LayerDef* in, PF_LayerDef* out, const ParamValues& params) {
+    if constexpr (sizeof(Channel) == 2) return renderARGB16(in, out, params, 1.0f, nullptr);
+    return renderARGB32(in, out, params, 1.0f, nullptr);
+}
+
+// In every depth the entry hands the layer over with its pitch in channels: a
+// black pixel at (1, 1) of a 3 x 3 frame moves one row down (Melt Step 1) under a
+// white velocity-layer pixel at (1, 1) of a layer with padded rows.
+template <class Channel>
+void expectVelocityLayerInDepth(Channel full) {
+    Frame<Channel> in(3, 3), out(3, 3), expectedOut(3, 3), layerFrame(3, 3, 8);
+    in.set(1, 1, full, 0, 0, 0);
+    expectedOut.set(1, 2, full, 0, 0, 0);
+    layerFrame.set(1, 1, 0, full, full, full);
+    PF_LayerDef inLayer = in.layer(), outLayer = out.layer(), layer = layerFrame.layer();
+    ParamValues params = rampParams(1.0, 0.0, kDown);
+    params.meltStep = 1;
+    params.velocitySourceLayer = &layer;
+    EXPECT_EQ(renderDepth<Channel>(&inLayer, &outLayer, params), 0);
+    EXPECT_EQ(out.data, expectedOut.data);
+    params.velocitySourceLayer = nullptr;  // the pixel's own black keeps it in place
+    EXPECT_EQ(renderDepth<Channel>(&inLayer, &outLayer, params), 0);
+    EXPECT_EQ(out.data, in.data);
+}
+
+TEST(IntensitySourceRender, VelocityLayerInSixteenBitAndFloat) {
+    expectVelocityLayerInDepth<uint16_t>(32768);
+    expectVelocityLayerInDepth<float>(1.0f);
 }
 
 }  // namespace

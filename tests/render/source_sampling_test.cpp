@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "render/channel_traits.h"
 #include "render/line_geometry.h"
 #include "render/source_sampling.h"
 
@@ -249,6 +250,30 @@ TEST(SourceSampling, GridFractionInterpolatesTowardTheNextPosition) {
     EXPECT_EQ(sample(1, 0.0f), 103);
     EXPECT_EQ(sample(3, 0.5f), 7);
     EXPECT_EQ(sample(2, 0.25f), 76);  // truncate(-93 x 0.25 + 100) = truncate(76.75)
+}
+
+// The brightness of a one-pixel layer through each depth's index formula.
+template <class Traits>
+int32_t lumaOfLayerPixel(typename Traits::Channel a, typename Traits::Channel r, typename Traits::Channel g,
+                         typename Traits::Channel b) {
+    const typename Traits::Channel pixel[4] = {a, r, g, b};
+    const SourceLayerArgs<typename Traits::Channel> layer{pixel, 1, 1, 4, 0, 0};
+    const LayerGeometry geometry = buildLayerGeometry(layer, 1, 1);
+    const LayerLine line = setupLayerLine(geometry, 1, 1, 4, kRight, 0);
+    return sampleSourceLuma<Traits>(layer, geometry, line, 0, 0.0f, false);
+}
+
+TEST(SourceSampling, LumaOfASampleCountsTheColourAlone) {
+    EXPECT_EQ(lumaOfLayerPixel<Channel8>(0, 255, 255, 255), 767);  // transparent white is white
+    EXPECT_EQ(lumaOfLayerPixel<Channel8>(255, 0, 0, 0), 0);
+    EXPECT_EQ(lumaOfLayerPixel<Channel8>(0, 1, 0, 0), 1);          // 767 / 765
+    EXPECT_EQ(lumaOfLayerPixel<Channel8>(255, 100, 50, 0), 150);   // 150 x 767 / 765 = 150.39
+    EXPECT_EQ(lumaOfLayerPixel<Channel16>(0, 32768, 32768, 32768), 767);
+    EXPECT_EQ(lumaOfLayerPixel<Channel16>(0, 65535, 65535, 65535), 767);  // past the host's range: held
+    EXPECT_EQ(lumaOfLayerPixel<Channel16>(0, 16384, 0, 0), 127);   // 16384 x 767 / 98304 = 127.8
+    EXPECT_EQ(lumaOfLayerPixel<Channel32>(0.0f, 2.0f, 2.0f, 2.0f), 767);
+    EXPECT_EQ(lumaOfLayerPixel<Channel32>(1.0f, -1.0f, 0.0f, 0.0f), 0);
+    EXPECT_EQ(lumaOfLayerPixel<Channel32>(0.0f, 0.5f, 0.5f, 0.5f), 383);  // 0.5 x 767 = 383.5
 }
 
 }  // namespace
