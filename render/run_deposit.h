@@ -46,7 +46,7 @@ inline RunSettings runSettings(int32_t lineLength, int32_t stepSize, bool scanli
 // Runs starting or reaching this far along a line come only from table entries
 // outside the parameters' ranges (or not finite at all); such pixels deposit
 // nothing, which keeps every cell index and loop bounded.
-constexpr float kFarestRunCoordinate = 16777216.0f;  // 2^24
+constexpr float kFarthestRunCoordinate = 16777216.0f;  // 2^24
 
 inline int32_t interpolatedIndex(int32_t own, int32_t next, float f) {
     return int32_t(float(next - own) * f + float(own));
@@ -57,6 +57,54 @@ inline void addToCell(float* cell, float amount, float r, float g, float b) {
     cell[1] += amount * r;
     cell[2] += amount * g;
     cell[3] += amount * b;
+}
+
+// Smears one run from `start` (0 or more) over `remaining` cells: a partial first
+// cell when the start has a fraction, whole cells, a partial last cell. `run`
+// weights each cell's amount (shading). With Wrap the cells go round the line; a
+// run ends at the buffer's last cell either way (with Wrap only a line of
+// kLineCells cells reaches it). Returns the cell after the last one written (the
+// first cell when none was).
+template <bool Wrap, class Run>
+int32_t depositRun(float (*meltAccumulator)[4], int32_t lineLength, float start, float remaining,
+                   float weight, float r, float g, float b, Run& run) {
+    const int32_t firstCell = int32_t(start);
+    int32_t cell = Wrap ? firstCell % lineLength : firstCell;
+    bool open = true;
+    const auto advance = [&] {
+        if (Wrap) {
+            if (cell == kLineCells - 1) open = false;
+            else if (++cell == lineLength) cell = 0;
+        } else {
+            open = ++cell < kLineCells;
+        }
+    };
+    if (start != float(firstCell)) {
+        const float share = (float(firstCell) - start) + 1.0f;
+        addToCell(meltAccumulator[cell], run.firstCell(share, weight * share), r, g, b);
+        remaining = remaining - share;
+        advance();
+    }
+    // Whole cells. Below 2^24 every subtraction of 1 from `remaining` is exact, so
+    // the cells are counted up front: int(remaining) of them, leaving its fraction.
+    if (open && remaining >= 1.0f) {
+        int32_t wholeCells = int32_t(remaining);
+        remaining = remaining - float(wholeCells);
+        while (open && wholeCells > 0) {
+            const int32_t segmentEnd = Wrap ? lineLength : kLineCells;
+            const int32_t span = wholeCells < segmentEnd - cell ? wholeCells : segmentEnd - cell;
+            for (int32_t k = 0; k < span; ++k) addToCell(meltAccumulator[cell + k], run.wholeCell(weight), r, g, b);
+            cell += span;
+            wholeCells -= span;
+            if (cell == kLineCells) open = false;
+            else if (Wrap && cell == lineLength) cell = 0;
+        }
+    }
+    if (open && remaining > 0.0f) {
+        addToCell(meltAccumulator[cell], run.lastCell(remaining * weight), r, g, b);
+        advance();
+    }
+    return cell;
 }
 
 // Deposits one scanline into meltAccumulator, which enters cleared. Returns
@@ -99,7 +147,7 @@ int32_t depositRuns(float (*meltAccumulator)[4], const InputLine<typename Traits
             t = (t + tables.velocityTable[kv]) + tables.spreadOffsetTable[ks];
         }
         const float length = tables.spreadLengthTable[ks];
-        if (!(std::fabs(t) < kFarestRunCoordinate) || !(std::fabs(length) < kFarestRunCoordinate)) continue;
+        if (!(std::fabs(t) < kFarthestRunCoordinate) || !(std::fabs(length) < kFarthestRunCoordinate)) continue;
 
         float start, remaining, consumed = 0.0f;
         if constexpr (Wrap) {
@@ -113,7 +161,6 @@ int32_t depositRuns(float (*meltAccumulator)[4], const InputLine<typename Traits
             consumed = t < 0.0f ? -t : 0.0f;
         }
         if (!(start < float(kLineCells))) continue;
-        const int32_t firstCell = int32_t(start);
 
         float r = Traits::value(pixel[1]), g = Traits::value(pixel[2]), b = Traits::value(pixel[3]);
         if (interpolated) {
@@ -131,46 +178,11 @@ int32_t depositRuns(float (*meltAccumulator)[4], const InputLine<typename Traits
             weight = (float(i) * alpha) * settings.fadeReciprocal;
         }
 
-        // With Wrap the cells go round the line; a run ends at the buffer's last cell
-        // either way (with Wrap only a line of kLineCells cells reaches it).
-        int32_t cell = Wrap ? firstCell % lineLength : firstCell;
-        bool open = true;
-        const auto advance = [&] {
-            if (Wrap) {
-                if (cell == kLineCells - 1) open = false;
-                else if (++cell == lineLength) cell = 0;
-            } else {
-                open = ++cell < kLineCells;
-            }
-        };
         auto run = shading.beginRun(length, consumed);
-        if (start != float(firstCell)) {
-            const float share = (float(firstCell) - start) + 1.0f;
-            addToCell(meltAccumulator[cell], run.firstCell(share, weight * share), r, g, b);
-            remaining = remaining - share;
-            advance();
-        }
-        // Whole cells. Below 2^24 every subtraction of 1 from `remaining` is exact, so
-        // the cells are counted up front: int(remaining) of them, leaving its fraction.
-        if (open && remaining >= 1.0f) {
-            int32_t wholeCells = int32_t(remaining);
-            remaining = remaining - float(wholeCells);
-            while (open && wholeCells > 0) {
-                const int32_t segmentEnd = Wrap ? lineLength : kLineCells;
-                const int32_t span = wholeCells < segmentEnd - cell ? wholeCells : segmentEnd - cell;
-                for (int32_t k = 0; k < span; ++k) addToCell(meltAccumulator[cell + k], run.wholeCell(weight), r, g, b);
-                cell += span;
-                wholeCells -= span;
-                if (cell == kLineCells) open = false;  // a run ends at the buffer's last cell
-                else if (Wrap && cell == lineLength) cell = 0;
-            }
-        }
-        if (open && remaining > 0.0f) {
-            addToCell(meltAccumulator[cell], run.lastCell(remaining * weight), r, g, b);
-            advance();
-        }
+        const int32_t cellAfter =
+            depositRun<Wrap>(meltAccumulator, lineLength, start, remaining, weight, r, g, b, run);
         if constexpr (!Wrap) {
-            if (cell > depositEnd) depositEnd = cell;  // the cell after the run's last
+            if (cellAfter > depositEnd) depositEnd = cellAfter;
         }
     }
     return depositEnd;
