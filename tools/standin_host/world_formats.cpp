@@ -1,0 +1,101 @@
+#include "tools/standin_host/world_formats.h"
+
+#include <cassert>
+#include <string>
+
+namespace standin {
+
+namespace {
+WorldFormats* currentFormats = nullptr;
+}
+
+WorldFormats::WorldFormats(CallLog& log)
+    : log_(log),
+      worldSuite_{&WorldFormats::newWorld, &WorldFormats::disposeWorld, &WorldFormats::getWorldFormat},
+      pixelFormatSuite_{&WorldFormats::addSupported, &WorldFormats::clearSupported,
+                        &WorldFormats::getPremiereFormat} {
+    assert(currentFormats == nullptr && "one stand-in host at a time");
+    currentFormats = this;
+}
+
+WorldFormats::~WorldFormats() { currentFormats = nullptr; }
+
+void WorldFormats::setDepth(const PF_EffectWorld* world, int bitsPerChannel) {
+    switch (bitsPerChannel) {
+    case 8: setFormats(world, PF_PixelFormat_ARGB32, PrPixelFormat_ARGB_4444_8u); break;
+    case 16: setFormats(world, PF_PixelFormat_ARGB64, PrPixelFormat_ARGB_4444_16u); break;
+    default: setFormats(world, PF_PixelFormat_ARGB128, PrPixelFormat_ARGB_4444_32f); break;
+    }
+}
+
+void WorldFormats::setFormats(const PF_EffectWorld* world, PF_PixelFormat worldSuiteCode,
+                              PrPixelFormat premiereCode) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    formats_[world] = Formats{worldSuiteCode, premiereCode, true};
+}
+
+void WorldFormats::setUnanswered(const PF_EffectWorld* world) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    formats_[world].answered = false;
+}
+
+void WorldFormats::forget(const PF_EffectWorld* world) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    formats_.erase(world);
+}
+
+std::vector<PrPixelFormat> WorldFormats::supportedFormats() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return supported_;
+}
+
+int WorldFormats::clears() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return clears_;
+}
+
+PF_Err WorldFormats::getWorldFormat(const PF_EffectWorld* world, PF_PixelFormat* format) {
+    WorldFormats& self = *currentFormats;
+    self.log_.add("PF_GetPixelFormat");
+    std::lock_guard<std::mutex> lock(self.mutex_);
+    const auto found = self.formats_.find(world);
+    if (found == self.formats_.end()) return PF_Err_BAD_CALLBACK_PARAM;
+    if (found->second.answered) *format = found->second.world;
+    return PF_Err_NONE;
+}
+
+PF_Err WorldFormats::getPremiereFormat(const PF_EffectWorld* world, PrPixelFormat* format) {
+    WorldFormats& self = *currentFormats;
+    self.log_.add("GetPixelFormat");
+    std::lock_guard<std::mutex> lock(self.mutex_);
+    const auto found = self.formats_.find(world);
+    if (found == self.formats_.end()) return PF_Err_BAD_CALLBACK_PARAM;
+    if (found->second.answered) *format = found->second.premiere;
+    return PF_Err_NONE;
+}
+
+PF_Err WorldFormats::addSupported(PF_ProgPtr, PrPixelFormat format) {
+    WorldFormats& self = *currentFormats;
+    self.log_.add("AddSupportedPixelFormat " + std::to_string(format));
+    std::lock_guard<std::mutex> lock(self.mutex_);
+    self.supported_.push_back(format);
+    return PF_Err_NONE;
+}
+
+PF_Err WorldFormats::clearSupported(PF_ProgPtr) {
+    WorldFormats& self = *currentFormats;
+    self.log_.add("ClearSupportedPixelFormats");
+    std::lock_guard<std::mutex> lock(self.mutex_);
+    self.supported_.clear();
+    ++self.clears_;
+    return PF_Err_NONE;
+}
+
+// The effect makes no worlds of its own; a stand-in that never hands one out.
+PF_Err WorldFormats::newWorld(PF_ProgPtr, int32_t, int32_t, int32_t, PF_PixelFormat, PF_EffectWorld*) {
+    return PF_Err_OUT_OF_MEMORY;
+}
+
+PF_Err WorldFormats::disposeWorld(PF_ProgPtr, PF_EffectWorld*) { return PF_Err_NONE; }
+
+}  // namespace standin
