@@ -24,9 +24,9 @@ CoveredInput::CoveredInput(PF_LayerDef* input, const PF_LayerDef& output, int32_
 
     const int64_t rowBytes = int64_t(output.width) * bytesPerPixel;
     const size_t words = size_t((rowBytes * output.height + 7) / 8);
-    pixels_.assign(words, 0);
+    pixels_.reset(new uint64_t[words]());
     padded_ = *input;
-    padded_.data = pixels_.data();
+    padded_.data = pixels_.get();
     padded_.rowbytes = int32_t(rowBytes);
     padded_.width = output.width;
     padded_.height = output.height;
@@ -34,7 +34,7 @@ CoveredInput::CoveredInput(PF_LayerDef* input, const PF_LayerDef& output, int32_
     const size_t copyBytes = size_t(std::min<int64_t>(width, output.width) * bytesPerPixel);
     const int64_t copyRows = std::min<int64_t>(height, output.height);
     const char* source = static_cast<const char*>(input->data);
-    char* target = reinterpret_cast<char*>(pixels_.data());
+    char* target = reinterpret_cast<char*>(pixels_.get());
     for (int64_t row = 0; row < copyRows; ++row) {
         std::memcpy(target + row * rowBytes, source + row * int64_t(input->rowbytes), copyBytes);
     }

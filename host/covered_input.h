@@ -7,7 +7,7 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "platform/pf_effect.h"
 
@@ -25,6 +25,6 @@ public:
 
 private:
     PF_LayerDef padded_{};
-    std::vector<uint64_t> pixels_;  // 8-byte units keep 16-bit and float channels aligned
+    std::unique_ptr<uint64_t[]> pixels_;  // 8-byte units keep 16-bit and float channels aligned
     PF_LayerDef* layer_;
 };
