@@ -120,6 +120,18 @@ TEST(IntensitySourceRender, BothLayersReplaceTheOwnBrightness) {
               frameWith(12, 1, {{6, 0}, {7, 0}, {8, 0}, {9, 0}}, {{3, 0}}).data);
 }
 
+TEST(IntensitySourceRender, EachLayerIsMappedByItsOwnSize) {
+    // As above, with a velocity layer twice as wide: position p samples its column
+    // 2p. Column 6, white, is where a one-to-one mapping would look for pixel 6.
+    Frame8 in = frameWith(12, 1, {{6, 0}}, {{0, 0}});
+    Frame8 velocity(24, 1), spread(12, 1);
+    setLayerWhite(velocity, {0, 0});
+    setLayerWhite(velocity, {6, 0});
+    setLayerWhite(spread, {6, 0});
+    EXPECT_EQ(render8(in, rampParams(1.0, 1.0), {&velocity, &spread}).data,
+              frameWith(12, 1, {{6, 0}, {7, 0}, {8, 0}, {9, 0}}, {{3, 0}}).data);
+}
+
 // One opaque black pixel at `at` (its own brightness would keep it in place) and a
 // velocity layer: with Melt Step 1 and Wrap the pixel moves one cell along its line
 // when the layer pixel it samples is white, else it stays.
