@@ -69,7 +69,8 @@ template <bool Wrap, class Run>
 int32_t depositRun(float (*meltAccumulator)[4], int32_t lineLength, float start, float remaining,
                    float weight, float r, float g, float b, Run& run) {
     const int32_t firstCell = int32_t(start);
-    int32_t cell = Wrap ? firstCell % lineLength : firstCell;
+    // Wrapped starts mostly lie inside the line already: divide only when they do not.
+    int32_t cell = Wrap && firstCell >= lineLength ? firstCell % lineLength : firstCell;
     bool open = true;
     const auto advance = [&] {
         if (Wrap) {

@@ -36,6 +36,9 @@ TEST(CurveShapes, RoundsToAMultipleOf1eMinus7) {
     EXPECT_EQ(getBasicCurveVal(17, 0, 3, 1.0f, raw, 0), std::round(raw * 1e7f) * 1e-7f);
     EXPECT_FLOAT_EQ(getBasicCurveVal(17, 0, 3, 1.0f, raw, 0), 0.1234568f);
     EXPECT_EQ(getBasicCurveVal(17, 0, 3, 1.0f, raw, kCurveUnrounded), raw);
+    // The rounded count is multiplied by 1e-7, not divided by 1e7: here the two differ.
+    EXPECT_EQ(getBasicCurveVal(17, 0, 3, 1.0f, 1.78100004e-06f, 0), 18.0f * 1e-7f);
+    EXPECT_NE(18.0f * 1e-7f, 18.0f / 1e7f);
     EXPECT_EQ(getBasicCurveVal(17, 0, 3, 1.0, 0.123456789, 0), std::round(0.123456789 * 1e7) * 1e-7);
 }
 
@@ -81,6 +84,8 @@ TEST(AngleVal, TurnsAnAngleIntoATableOffset) {
         {0, 768, 0},           {5898240, 768, 192},  {23592960, 768, 0},     {-5898240, 768, 575},
         {-23592960, 768, 767}, {6554, 768, 0},       {-6554, 768, 0},        {5898240, 256, 64},
         {-5898240, 256, 191},  {-23592960, 256, 255}, {65536, 256, 0},       {92160, 256, 1},
+        // The angle is multiplied by 4.2385526e-08; dividing by 23,592,960 gives 258.
+        {7956479, 768, 259},
     };
     for (const Case& c : cases) EXPECT_EQ(getAngleVal(c.angle, c.n), c.expected) << c.angle << " " << c.n;
     EXPECT_GE(getAngleVal(INT32_MIN, 6283185), 0);
