@@ -3,7 +3,10 @@
 #include <cmath>
 
 void normalizeCells(float (*meltAccumulator)[4], int32_t cellsUsed, int32_t outputContinuity) {
-    bool fullSeen = false;
+    // Whether a partial cell becomes opaque: always under "All", under "All (No
+    // Start)" once the line has had a full cell.
+    bool promotePartial = outputContinuity == kContinuityAll;
+    const bool promoteAfterFull = promotePartial || outputContinuity == kContinuityAllNoStart;
     for (int32_t i = 0; i < cellsUsed; ++i) {
         float* cell = meltAccumulator[i];
         const float alpha = cell[0];
@@ -12,7 +15,7 @@ void normalizeCells(float (*meltAccumulator)[4], int32_t cellsUsed, int32_t outp
             cell[1] = cell[1] / alpha;
             cell[2] = cell[2] / alpha;
             cell[3] = cell[3] / alpha;
-            fullSeen = true;
+            promotePartial = promoteAfterFull;
         } else if (alpha > 0.0f) {
             // A subnormal alpha (float input) has no finite reciprocal: divide instead.
             const float reciprocal = 1.0f / alpha;
@@ -25,10 +28,7 @@ void normalizeCells(float (*meltAccumulator)[4], int32_t cellsUsed, int32_t outp
                 cell[2] = cell[2] / alpha;
                 cell[3] = cell[3] / alpha;
             }
-            if (outputContinuity == kContinuityAll ||
-                (outputContinuity == kContinuityAllNoStart && fullSeen)) {
-                cell[0] = 1.0f;
-            }
+            if (promotePartial) cell[0] = 1.0f;
         }
     }
 }
