@@ -89,7 +89,8 @@ int neighbourIndex(int i, int k, int n) {
 // and the mean over radius r + 1. Sum and Sample are float or double.
 template <class Sum, class SampleAt>
 Sum smoothed(Sum centre, int i, int n, float smoothness, SampleAt sampleAt) {
-    if (!(smoothness > 0.0f)) return centre;
+    // A curve of no samples has no neighbours to take (and nothing to wrap by).
+    if (!(smoothness > 0.0f) || n < 1) return centre;
     // A window wider than the curve would wrap more than once; the curve functions'
     // callers stay far below it, so only keep the radius finite.
     if (smoothness > float(n)) smoothness = float(n);
@@ -146,6 +147,7 @@ double getCurveVal(int shape, int i, int n, double amplitude, double offset, flo
 }
 
 int getAngleVal(int angle, int n) {
+    if (n < 1) return 0;  // a table of no entries has no offset but 0
     const float turns = float(angle) * 4.2385526e-08f;
     const int64_t v = truncateToInt32(float(n) * turns);
     if (v >= 0) return int(v % n);

@@ -92,6 +92,14 @@ TEST(AngleVal, TurnsAnAngleIntoATableOffset) {
     EXPECT_LT(getAngleVal(INT32_MIN, 6283185), 6283185);
 }
 
+TEST(CurveSmoothing, CurvesOfNoSamplesDoNotDivideByZero) {
+    EXPECT_EQ(getAngleVal(5898240, 0), 0);
+    EXPECT_EQ(getAngleVal(-5898240, -3), 0);
+    // Values are whatever x = i / (n - 1) gives; only the wrap by n must not trap.
+    getCurveVal(kLinearRampUp, 0, 0, 1.0f, 0.0f, 2.0f, 0);
+    getCurveVal(kLinearRampUp, 0, 0, 1.0, 0.0, 2.0f, 0);
+}
+
 TEST(BlendCurve, SpanOfNoLength) {
     for (int shape = 0; shape <= 4; ++shape) EXPECT_EQ(getBlendCurveVal(1.0f, 2.0f, 0.0f, shape, 0), 0.0f) << shape;
     for (int shape = 0; shape <= 3; ++shape) EXPECT_EQ(getBlendCurveVal(2.0f, 2.0f, 0.0f, shape, 0), 1.0f) << shape;

@@ -172,6 +172,19 @@ TEST(MeltFrame, EmptyFramesWriteNothing) {
     EXPECT_EQ(out.data, std::vector<uint8_t>(4, 9));
 }
 
+TEST(MeltFrame, NegativeSizesRenderNothing) {
+    for (int32_t direction = 0; direction < 4; ++direction) {
+        Frame<uint8_t> in(2, 2, 0, 255), out(2, 2, 0, 9);
+        PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+        outLayer.width = -2;
+        EXPECT_EQ(renderARGB8(&inLayer, &outLayer, movingParams(direction, 0.0), 1.0f, nullptr), 0);
+        outLayer.width = 2;
+        outLayer.height = -2;
+        EXPECT_EQ(renderARGB8(&inLayer, &outLayer, movingParams(direction, 0.0), 1.0f, nullptr), 0);
+        EXPECT_EQ(out.data, std::vector<uint8_t>(16, 9)) << direction;
+    }
+}
+
 TEST(MeltFrame, EmptyLinesWithAStepAlignedAtTheEnd) {
     // Height 0 with Down: lines of no cells, a step of 4, "Align" "End", both Wraps.
     for (int32_t wrap = 0; wrap < 2; ++wrap) {
