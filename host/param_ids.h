@@ -1,0 +1,61 @@
+// The effect's fixed parameter ids. Saved projects keep these numbers, and the
+// host sees them as each parameter's stable identifier: never renumber.
+#pragma once
+
+#include <cstdint>
+
+namespace ParamId {
+enum : int32_t {
+    Banner = 1,
+    Direction = 2,
+    VelocitySource = 3,
+    SpreadSource = 4,
+    Intensity = 5,
+    PixelGroup = 6,
+    MeltStep = 7,
+    Velocity = 8,
+    Spread = 9,
+    SpreadAlignment = 10,
+    Shading = 11,
+    ShadingPhase = 12,
+    Shift = 13,
+    PixelGroupEnd = 14,
+    ScanlineStepGroup = 15,
+    ScanlineStep = 16,
+    ScanlinePhase = 17,
+    ScanlineAlign = 18,
+    ScanlineFade = 19,
+    ScanlineStepGroupEnd = 20,
+    ModGroup = 21,
+    ModAmplitude = 22,
+    ModFunction = 23,
+    ModPeriod = 24,
+    ModPhase = 25,
+    ModExponent = 26,
+    ModInvert = 27,
+    ModGroupEnd = 28,
+    VelCurveGroup = 29,
+    VelCurveFunction = 30,
+    VelCurvePhase = 31,
+    VelCurveSmoothness = 32,
+    VelCurveFloor = 33,
+    VelCurveGraph = 34,
+    VelCurveGroupEnd = 35,
+    SpreadCurveGroup = 36,
+    SpreadCurveFunction = 37,
+    SpreadCurvePhase = 38,
+    SpreadCurveSmoothness = 39,
+    SpreadCurveFloor = 40,
+    SpreadCurveGraph = 41,
+    SpreadCurveGroupEnd = 42,
+    ScreenGroup = 43,
+    Wrap = 44,
+    OutputContinuity = 45,
+    FullscreenStretch = 46,
+    OffscreenReach = 47,
+    FadeStart = 48,
+    FadeEnd = 49,
+    ScreenGroupEnd = 50,
+};
+constexpr int32_t kCount = 50;
+}  // namespace ParamId
