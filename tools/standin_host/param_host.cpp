@@ -103,13 +103,13 @@ PF_Err ParamHost::checkoutLayer(PF_ProgPtr ref, PF_ParamIndex index, int32_t che
     ParamHost* host = from(ref);
     host->calls.push_back({"checkout_layer", index, what_time});
     host->layerRequests.push_back(*req);
+    host->layerCheckoutIds.push_back(checkout_id);
     const auto failure = host->failCheckoutLayerAt.find(index);
     if (failure != host->failCheckoutLayerAt.end()) return failure->second;
     // A layer as large as the request, so a caller that widened its output by it
     // would show.
     result->result_rect = req->rect;
     result->max_result_rect = req->rect;
-    (void)checkout_id;
     return PF_Err_NONE;
 }
 

@@ -70,6 +70,7 @@ public:
     int32_t badCheckins = 0;  // parameter check-ins of something not checked out
     int32_t pixelCheckinsWithoutCheckout = 0;  // harmless to the host, but counted
     std::vector<PF_RenderRequest> layerRequests;  // the request of each checkout_layer
+    std::vector<int32_t> layerCheckoutIds;        // and its checkout id
 
 private:
     static ParamHost* from(PF_ProgPtr effect_ref);
