@@ -4,24 +4,54 @@
 
 namespace standin {
 
+namespace {
+
+ParamHost* currentHost = nullptr;
+
+PF_Err addParamCallback(PF_ProgPtr, PF_ParamIndex index, PF_ParamDef* def) {
+    return currentHost->addParam(index, def);
+}
+PF_Err registerUICallback(PF_ProgPtr, PF_CustomUIInfo* info) { return currentHost->registerUI(info); }
+PF_Err checkoutParamCallback(PF_ProgPtr, PF_ParamIndex index, int32_t what_time, int32_t, uint32_t,
+                             PF_ParamDef* param) {
+    return currentHost->checkoutParam(index, what_time, param);
+}
+PF_Err checkinParamCallback(PF_ProgPtr, PF_ParamDef* param) { return currentHost->checkinParam(param); }
+PF_Err checkoutLayerCallback(PF_ProgPtr, PF_ParamIndex index, int32_t checkout_id,
+                             const PF_RenderRequest* req, int32_t what_time, int32_t, uint32_t,
+                             PF_CheckoutResult* result) {
+    return currentHost->checkoutLayer(index, checkout_id, req, what_time, result);
+}
+PF_Err checkoutLayerPixelsCallback(PF_ProgPtr, int32_t checkout_id, PF_EffectWorld** pixels) {
+    return currentHost->checkoutLayerPixels(checkout_id, pixels);
+}
+PF_Err checkinLayerPixelsCallback(PF_ProgPtr, int32_t checkout_id) {
+    return currentHost->checkinLayerPixels(checkout_id);
+}
+PF_Err checkoutOutputCallback(PF_ProgPtr, PF_EffectWorld** output) {
+    return currentHost->checkoutOutput(output);
+}
+
+}  // namespace
+
 ParamHost::ParamHost() {
-    preRender_.cb.checkout_layer = &ParamHost::checkoutLayer;
+    currentHost = this;
+    preRender_.cb.checkout_layer = checkoutLayerCallback;
     preRender_.extra = PF_PreRenderExtra{&preRender_.input, &preRender_.output, &preRender_.cb};
-    smartRender_.cb.checkout_layer_pixels = &ParamHost::checkoutLayerPixels;
-    smartRender_.cb.checkin_layer_pixels = &ParamHost::checkinLayerPixels;
-    smartRender_.cb.checkout_output = &ParamHost::checkoutOutput;
+    smartRender_.cb.checkout_layer_pixels = checkoutLayerPixelsCallback;
+    smartRender_.cb.checkin_layer_pixels = checkinLayerPixelsCallback;
+    smartRender_.cb.checkout_output = checkoutOutputCallback;
     smartRender_.extra = PF_SmartRenderExtra{&smartRender_.input, &smartRender_.cb};
 }
 
-void ParamHost::install(PF_InData* in_data) {
-    in_data->effect_ref = this;
-    in_data->inter.add_param = &ParamHost::addParam;
-    in_data->inter.register_ui = &ParamHost::registerUI;
-    in_data->inter.checkout_param = &ParamHost::checkoutParam;
-    in_data->inter.checkin_param = &ParamHost::checkinParam;
-}
+ParamHost::~ParamHost() { currentHost = nullptr; }
 
-ParamHost* ParamHost::from(PF_ProgPtr effect_ref) { return static_cast<ParamHost*>(effect_ref); }
+void ParamHost::install(PF_InData* in_data) {
+    in_data->inter.add_param = addParamCallback;
+    in_data->inter.register_ui = registerUICallback;
+    in_data->inter.checkout_param = checkoutParamCallback;
+    in_data->inter.checkin_param = checkinParamCallback;
+}
 
 PF_ParamDef** ParamHost::paramArray() {
     paramPointers_.clear();
@@ -51,61 +81,54 @@ void ParamHost::setLayer(PF_ParamIndex index, void* pixels) {
     layer.rowbytes = 4;
 }
 
-PF_Err ParamHost::addParam(PF_ProgPtr ref, PF_ParamIndex index, PF_ParamDef* def) {
-    ParamHost* host = from(ref);
-    host->calls.push_back({"add_param", def->uu.id, 0});
-    const auto failure = host->failAddParamForId.find(def->uu.id);
-    if (failure != host->failAddParamForId.end()) return failure->second;
-    host->added.push_back(*def);
-    host->addIndices.push_back(index);
+PF_Err ParamHost::addParam(PF_ParamIndex index, PF_ParamDef* def) {
+    calls.push_back({"add_param", def->uu.id, 0});
+    const auto failure = failAddParamForId.find(def->uu.id);
+    if (failure != failAddParamForId.end()) return failure->second;
+    added.push_back(*def);
+    addIndices.push_back(index);
     const bool popup = def->param_type == PF_Param_POPUP && def->u.pd.namesptr != nullptr;
-    host->addedPopupItems.push_back(popup ? def->u.pd.namesptr : "");
+    addedPopupItems.push_back(popup ? def->u.pd.namesptr : "");
     return PF_Err_NONE;
 }
 
-PF_Err ParamHost::registerUI(PF_ProgPtr ref, PF_CustomUIInfo* info) {
-    ParamHost* host = from(ref);
-    const int32_t call = int32_t(host->registeredUI.size());
-    host->calls.push_back({"register_ui", int32_t(host->added.size()), 0});
-    host->registeredUI.push_back(*info);
-    host->registeredUIAfter.push_back(int32_t(host->added.size()));
-    const auto failure = host->failRegisterUIAt.find(call);
-    return failure == host->failRegisterUIAt.end() ? PF_Err_NONE : failure->second;
+PF_Err ParamHost::registerUI(PF_CustomUIInfo* info) {
+    const int32_t call = int32_t(registeredUI.size());
+    calls.push_back({"register_ui", int32_t(added.size()), 0});
+    registeredUI.push_back(*info);
+    registeredUIAfter.push_back(int32_t(added.size()));
+    const auto failure = failRegisterUIAt.find(call);
+    return failure == failRegisterUIAt.end() ? PF_Err_NONE : failure->second;
 }
 
-PF_Err ParamHost::checkoutParam(PF_ProgPtr ref, PF_ParamIndex index, int32_t what_time, int32_t,
-                                uint32_t, PF_ParamDef* param) {
-    ParamHost* host = from(ref);
-    host->calls.push_back({"checkout_param", index, what_time});
-    const auto failure = host->failCheckoutParamAt.find(index);
-    if (failure != host->failCheckoutParamAt.end()) return failure->second;
-    if (index < 0 || size_t(index) >= host->params.size()) return PF_Err_INVALID_INDEX;
-    *param = host->params[size_t(index)];
-    host->outstandingParams_[param] = index;
+PF_Err ParamHost::checkoutParam(PF_ParamIndex index, int32_t what_time, PF_ParamDef* param) {
+    calls.push_back({"checkout_param", index, what_time});
+    const auto failure = failCheckoutParamAt.find(index);
+    if (failure != failCheckoutParamAt.end()) return failure->second;
+    if (index < 0 || size_t(index) >= params.size()) return PF_Err_INVALID_INDEX;
+    *param = params[size_t(index)];
+    outstandingParams_[param] = index;
     return PF_Err_NONE;
 }
 
-PF_Err ParamHost::checkinParam(PF_ProgPtr ref, PF_ParamDef* param) {
-    ParamHost* host = from(ref);
-    const auto out = host->outstandingParams_.find(param);
-    host->calls.push_back({"checkin_param", out == host->outstandingParams_.end() ? -1 : out->second, 0});
-    if (out == host->outstandingParams_.end()) {
-        ++host->badCheckins;
+PF_Err ParamHost::checkinParam(PF_ParamDef* param) {
+    const auto out = outstandingParams_.find(param);
+    calls.push_back({"checkin_param", out == outstandingParams_.end() ? -1 : out->second, 0});
+    if (out == outstandingParams_.end()) {
+        ++badCheckins;
         return PF_Err_BAD_CALLBACK_PARAM;
     }
-    host->outstandingParams_.erase(out);
+    outstandingParams_.erase(out);
     return PF_Err_NONE;
 }
 
-PF_Err ParamHost::checkoutLayer(PF_ProgPtr ref, PF_ParamIndex index, int32_t checkout_id,
-                                const PF_RenderRequest* req, int32_t what_time, int32_t, uint32_t,
-                                PF_CheckoutResult* result) {
-    ParamHost* host = from(ref);
-    host->calls.push_back({"checkout_layer", index, what_time});
-    host->layerRequests.push_back(*req);
-    host->layerCheckoutIds.push_back(checkout_id);
-    const auto failure = host->failCheckoutLayerAt.find(index);
-    if (failure != host->failCheckoutLayerAt.end()) return failure->second;
+PF_Err ParamHost::checkoutLayer(PF_ParamIndex index, int32_t checkout_id, const PF_RenderRequest* req,
+                                int32_t what_time, PF_CheckoutResult* result) {
+    calls.push_back({"checkout_layer", index, what_time});
+    layerRequests.push_back(*req);
+    layerCheckoutIds.push_back(checkout_id);
+    const auto failure = failCheckoutLayerAt.find(index);
+    if (failure != failCheckoutLayerAt.end()) return failure->second;
     // A layer as large as the request, so a caller that widened its output by it
     // would show.
     result->result_rect = req->rect;
@@ -113,34 +136,31 @@ PF_Err ParamHost::checkoutLayer(PF_ProgPtr ref, PF_ParamIndex index, int32_t che
     return PF_Err_NONE;
 }
 
-PF_Err ParamHost::checkoutLayerPixels(PF_ProgPtr ref, int32_t checkout_id, PF_EffectWorld** pixels) {
-    ParamHost* host = from(ref);
-    host->calls.push_back({"checkout_layer_pixels", checkout_id, 0});
-    const auto failure = host->failCheckoutPixelsAt.find(checkout_id);
-    if (failure != host->failCheckoutPixelsAt.end()) return failure->second;
-    const auto found = host->pixelsFor.find(checkout_id);
-    *pixels = found == host->pixelsFor.end() ? nullptr : found->second;
-    host->outstandingPixels_.insert(checkout_id);
+PF_Err ParamHost::checkoutLayerPixels(int32_t checkout_id, PF_EffectWorld** pixels) {
+    calls.push_back({"checkout_layer_pixels", checkout_id, 0});
+    const auto failure = failCheckoutPixelsAt.find(checkout_id);
+    if (failure != failCheckoutPixelsAt.end()) return failure->second;
+    const auto found = pixelsFor.find(checkout_id);
+    *pixels = found == pixelsFor.end() ? nullptr : found->second;
+    outstandingPixels_.insert(checkout_id);
     return PF_Err_NONE;
 }
 
-PF_Err ParamHost::checkinLayerPixels(PF_ProgPtr ref, int32_t checkout_id) {
-    ParamHost* host = from(ref);
-    host->calls.push_back({"checkin_layer_pixels", checkout_id, 0});
-    const auto out = host->outstandingPixels_.find(checkout_id);
-    if (out == host->outstandingPixels_.end()) {
-        ++host->pixelCheckinsWithoutCheckout;
+PF_Err ParamHost::checkinLayerPixels(int32_t checkout_id) {
+    calls.push_back({"checkin_layer_pixels", checkout_id, 0});
+    const auto out = outstandingPixels_.find(checkout_id);
+    if (out == outstandingPixels_.end()) {
+        ++pixelCheckinsWithoutCheckout;
     } else {
-        host->outstandingPixels_.erase(out);
+        outstandingPixels_.erase(out);
     }
     return PF_Err_NONE;
 }
 
-PF_Err ParamHost::checkoutOutput(PF_ProgPtr ref, PF_EffectWorld** output) {
-    ParamHost* host = from(ref);
-    host->calls.push_back({"checkout_output", -1, 0});
-    *output = host->output;
-    return host->failCheckoutOutput;
+PF_Err ParamHost::checkoutOutput(PF_EffectWorld** world) {
+    calls.push_back({"checkout_output", -1, 0});
+    *world = output;
+    return failCheckoutOutput;
 }
 
 }  // namespace standin

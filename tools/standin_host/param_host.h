@@ -25,14 +25,16 @@ struct ParamCall {
     }
 };
 
+// One at a time: the callbacks reach the live one.
 class ParamHost {
 public:
     ParamHost();
+    ~ParamHost();
     ParamHost(const ParamHost&) = delete;
     ParamHost& operator=(const ParamHost&) = delete;
 
-    // Points in_data's interact callbacks at this host and makes this host the one
-    // that effect_ref names.
+    // Points in_data's parameter callbacks straight at this host (a full stand-in
+    // host routes them here itself, logging each).
     void install(PF_InData* in_data);
     PF_PreRenderExtra* preRenderExtra() { return &preRender_.extra; }
     PF_SmartRenderExtra* smartRenderExtra() { return &smartRender_.extra; }
@@ -72,19 +74,19 @@ public:
     std::vector<PF_RenderRequest> layerRequests;  // the request of each checkout_layer
     std::vector<int32_t> layerCheckoutIds;        // and its checkout id
 
+    // The interact callbacks' answers.
+    PF_Err addParam(PF_ParamIndex index, PF_ParamDef* def);
+    PF_Err registerUI(PF_CustomUIInfo* info);
+    PF_Err checkoutParam(PF_ParamIndex index, int32_t what_time, PF_ParamDef* param);
+    PF_Err checkinParam(PF_ParamDef* param);
+    // The pre-render and smart-render callbacks' answers.
+    PF_Err checkoutLayer(PF_ParamIndex index, int32_t checkout_id, const PF_RenderRequest* req,
+                         int32_t what_time, PF_CheckoutResult* result);
+    PF_Err checkoutLayerPixels(int32_t checkout_id, PF_EffectWorld** pixels);
+    PF_Err checkinLayerPixels(int32_t checkout_id);
+    PF_Err checkoutOutput(PF_EffectWorld** world);
+
 private:
-    static ParamHost* from(PF_ProgPtr effect_ref);
-    static PF_Err addParam(PF_ProgPtr ref, PF_ParamIndex index, PF_ParamDef* def);
-    static PF_Err registerUI(PF_ProgPtr ref, PF_CustomUIInfo* info);
-    static PF_Err checkoutParam(PF_ProgPtr ref, PF_ParamIndex index, int32_t what_time,
-                                int32_t time_step, uint32_t time_scale, PF_ParamDef* param);
-    static PF_Err checkinParam(PF_ProgPtr ref, PF_ParamDef* param);
-    static PF_Err checkoutLayer(PF_ProgPtr ref, PF_ParamIndex index, int32_t checkout_id,
-                                const PF_RenderRequest* req, int32_t what_time, int32_t time_step,
-                                uint32_t time_scale, PF_CheckoutResult* result);
-    static PF_Err checkoutLayerPixels(PF_ProgPtr ref, int32_t checkout_id, PF_EffectWorld** pixels);
-    static PF_Err checkinLayerPixels(PF_ProgPtr ref, int32_t checkout_id);
-    static PF_Err checkoutOutput(PF_ProgPtr ref, PF_EffectWorld** output);
 
     struct PreRender {
         PF_PreRenderInput input{};
