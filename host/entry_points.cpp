@@ -4,6 +4,9 @@
 
 #include "host/about_box.h"
 #include "host/command_guard.h"
+#include "host/global_setup.h"
+#include "host/param_setup.h"
+#include "host/sequence_data.h"
 #include "host/return_message.h"
 #include "host/messages.h"
 #include "host/registration.h"
@@ -19,33 +22,37 @@ void warnAboveResolutionLimit(const PF_InData* in_data, PF_OutData* out_data) {
     }
 }
 
-// The command table. Commands whose handler is not written yet (global setup,
-// parameters, sequence data, rendering, events) answer as every command
-// without a handler does: 0, touching nothing.
+// The command table. Commands whose handler is not written yet (rendering,
+// events) answer as every command without a handler does: 0, touching nothing.
 PF_Err dispatchCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
                        PF_LayerDef* output, void* extra) {
-    (void)params;
-    (void)output;
     (void)extra;
     switch (cmd) {
     case PF_Cmd_ABOUT:
         presentAboutBox(out_data);
         return PF_Err_NONE;
     case PF_Cmd_GLOBAL_SETUP:
-        return PF_Err_NONE;  // no handler yet
+        return GlobalSetup(in_data, out_data, params, output, registration::kGlobalOutFlags,
+                           registration::kGlobalOutFlags2);
     case PF_Cmd_PARAMS_SETUP:
-        return PF_Err_NONE;  // no handler yet
+        return UIInitParams(in_data, out_data, params);
     case PF_Cmd_SEQUENCE_SETUP:
+        return SequenceSetup(in_data, out_data);
     case PF_Cmd_SEQUENCE_RESETUP:
+        return SequenceResetup(in_data, out_data);
     case PF_Cmd_SEQUENCE_FLATTEN:
+        return SequenceFlatten(in_data, out_data);
     case PF_Cmd_SEQUENCE_SETDOWN:
+        return SequenceSetdown(in_data, out_data);
     case PF_Cmd_GET_FLATTENED_SEQUENCE_DATA:
-        return PF_Err_NONE;  // no handler yet
+        return GetFlattenedSequenceData(in_data, out_data);
     case PF_Cmd_RENDER:
         return PF_Err_NONE;  // no handler yet
     case PF_Cmd_USER_CHANGED_PARAM:
+        return UIOnUserChangedParam(in_data, out_data, params,
+                                    static_cast<const PF_UserChangedParamExtra*>(extra));
     case PF_Cmd_UPDATE_PARAMS_UI:
-        return PF_Err_NONE;  // no handler yet
+        return UIOnParamsUpdated(in_data, out_data, params);
     case PF_Cmd_EVENT:
         return PF_Err_NONE;  // no handler yet
     case PF_Cmd_SMART_PRE_RENDER:

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "host/messages.h"
+
 void ParamIdMap::addParam(int32_t id) {
     if (id < 1 || id > ParamId::kCount || index_[id] != 0) return;
     index_[id] = ++size_;
@@ -60,9 +62,7 @@ int32_t getParamIndexFromId(int32_t id) { return paramIdToIndex().indexOf(id); }
 
 void verifyNumParams(int32_t reportedCount) {
     if (paramIdToIndex().size() != reportedCount - 1) {
-        throw std::logic_error(
-            "Reported parameter count does not match actual parameter count. This would lead to "
-            "incorrect values.");
+        throw std::logic_error(messages::kParamCountMismatch);
     }
 }
 

@@ -4,9 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/pf_custom_ui.h"
 #include "platform/pf_effect.h"
-
-struct PF_UserChangedParamExtra;
 
 // Registers every parameter of the table that this host gets, in table order,
 // publishes the id-to-index map and reports the count (plus the input layer) in

@@ -67,6 +67,13 @@ std::size_t HostHandles::liveCount() const {
     return blocks_.size();
 }
 
+int HostHandles::locksHeld() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    int held = 0;
+    for (const auto& entry : blocks_) held += entry.second->locks;
+    return held;
+}
+
 PF_Handle HostHandles::newHandle(uint64_t size) {
     log_.add("host_new_handle " + std::to_string(size));
     if (failNew_) {
@@ -81,7 +88,7 @@ void* HostHandles::lock(PF_Handle handle) {
     log_.add("host_lock_handle");
     std::lock_guard<std::mutex> guard(mutex_);
     Block* block = find(handle);
-    if (block == nullptr) {
+    if (block == nullptr || failLock_) {
         return nullptr;
     }
     ++block->locks;
@@ -116,6 +123,9 @@ PF_Err HostHandles::resize(uint64_t new_size, PF_Handle* handle) {
     Block* block = handle != nullptr ? find(*handle) : nullptr;
     if (block == nullptr) {
         return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    if (failResize_) {
+        return PF_Err_OUT_OF_MEMORY;
     }
     block->bytes.resize(std::size_t(new_size), 0xA5);
     block->data = block->bytes.data();  // the data moves, the handle stays

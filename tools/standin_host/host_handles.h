@@ -28,6 +28,11 @@ public:
     std::size_t liveCount() const;
     // The next new handles fail (null), as a host out of memory does.
     void failNewHandles(bool fail) { failNew_ = fail; }
+    // Locks answer null, and resizes fail leaving the block as it was.
+    void failLocks(bool fail) { failLock_ = fail; }
+    void failResizes(bool fail) { failResize_ = fail; }
+    // Locks not yet matched by an unlock, over every live handle.
+    int locksHeld() const;
 
     PF_Handle newHandle(uint64_t size);
     void* lock(PF_Handle handle);
@@ -53,5 +58,7 @@ private:
     mutable std::mutex mutex_;
     std::map<PF_Handle, std::unique_ptr<Block>> blocks_;
     bool failNew_ = false;
+    bool failLock_ = false;
+    bool failResize_ = false;
     PF_HandleSuite2 suite_;
 };

@@ -69,15 +69,19 @@ PF_Err registerUi(PF_ProgPtr, PF_CustomUIInfo* info) {
 }  // namespace
 
 StandInHost::StandInHost()
-    : checkoutParam([](PF_ParamIndex, int32_t, int32_t, uint32_t, PF_ParamDef*) { return PF_Err_NONE; }),
-      checkinParam([](PF_ParamDef*) { return PF_Err_NONE; }),
-      addParam([](PF_ParamIndex, PF_ParamDef*) { return PF_Err_NONE; }),
-      registerUi([](PF_CustomUIInfo*) { return PF_Err_NONE; }),
+    : checkoutParam([this](PF_ParamIndex index, int32_t what_time, int32_t, uint32_t, PF_ParamDef* param) {
+          return params.checkoutParam(index, what_time, param);
+      }),
+      checkinParam([this](PF_ParamDef* param) { return params.checkinParam(param); }),
+      addParam([this](PF_ParamIndex index, PF_ParamDef* def) { return params.addParam(index, def); }),
+      registerUi([this](PF_CustomUIInfo* info) { return params.registerUI(info); }),
       abortRender([] { return PF_Err_NONE; }),
       progress([](int32_t, int32_t) { return PF_Err_NONE; }) {
     assert(currentHost == nullptr && "one stand-in host at a time");
     currentHost = this;
     suites.provide(kPFHandleSuite, kPFHandleSuiteVersion2, handles.handleSuite());
+    suites.provide(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1, formats.pixelFormatSuite());
+    suites.provide(kPFUtilitySuite, kPFUtilitySuiteVersion4, formats.utilitySuite());
     fillCallbacks();
     resetRecords();
 }
