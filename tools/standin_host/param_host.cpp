@@ -125,6 +125,7 @@ PF_Err ParamHost::checkinParam(PF_ParamDef* param) {
 PF_Err ParamHost::checkoutLayer(PF_ParamIndex index, int32_t checkout_id, const PF_RenderRequest* req,
                                 int32_t what_time, PF_CheckoutResult* result) {
     calls.push_back({"checkout_layer", index, what_time});
+    if (log) log->add("checkout_layer " + std::to_string(index) + " " + std::to_string(checkout_id));
     layerRequests.push_back(*req);
     layerCheckoutIds.push_back(checkout_id);
     const auto failure = failCheckoutLayerAt.find(index);
@@ -138,6 +139,7 @@ PF_Err ParamHost::checkoutLayer(PF_ParamIndex index, int32_t checkout_id, const 
 
 PF_Err ParamHost::checkoutLayerPixels(int32_t checkout_id, PF_EffectWorld** pixels) {
     calls.push_back({"checkout_layer_pixels", checkout_id, 0});
+    if (log) log->add("checkout_layer_pixels " + std::to_string(checkout_id));
     const auto failure = failCheckoutPixelsAt.find(checkout_id);
     if (failure != failCheckoutPixelsAt.end()) return failure->second;
     const auto found = pixelsFor.find(checkout_id);
@@ -148,6 +150,7 @@ PF_Err ParamHost::checkoutLayerPixels(int32_t checkout_id, PF_EffectWorld** pixe
 
 PF_Err ParamHost::checkinLayerPixels(int32_t checkout_id) {
     calls.push_back({"checkin_layer_pixels", checkout_id, 0});
+    if (log) log->add("checkin_layer_pixels " + std::to_string(checkout_id));
     const auto out = outstandingPixels_.find(checkout_id);
     if (out == outstandingPixels_.end()) {
         ++pixelCheckinsWithoutCheckout;
@@ -159,6 +162,7 @@ PF_Err ParamHost::checkinLayerPixels(int32_t checkout_id) {
 
 PF_Err ParamHost::checkoutOutput(PF_EffectWorld** world) {
     calls.push_back({"checkout_output", -1, 0});
+    if (log) log->add("checkout_output");
     *world = output;
     return failCheckoutOutput;
 }

@@ -12,6 +12,7 @@
 #include "platform/pf_custom_ui.h"
 #include "platform/pf_effect.h"
 #include "platform/pf_smart_render.h"
+#include "tools/standin_host/call_log.h"
 
 namespace standin {
 
@@ -66,6 +67,9 @@ public:
     PF_Err failCheckoutOutput = PF_Err_NONE;
 
     // --- accounting
+    // When set, the pre-render and smart-render callbacks also go into this log
+    // (the interact callbacks are logged by whoever routes them here).
+    CallLog* log = nullptr;
     std::vector<ParamCall> calls;
     int32_t paramsCheckedOut() const { return int32_t(outstandingParams_.size()); }
     int32_t pixelsCheckedOut() const { return int32_t(outstandingPixels_.size()); }

@@ -80,6 +80,7 @@ StandInHost::StandInHost()
     assert(currentHost == nullptr && "one stand-in host at a time");
     currentHost = this;
     suites.provide(kPFHandleSuite, kPFHandleSuiteVersion2, handles.handleSuite());
+    params.log = &log;
     suites.provide(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1, formats.pixelFormatSuite());
     suites.provide(kPFUtilitySuite, kPFUtilitySuiteVersion4, formats.utilitySuite());
     fillCallbacks();
