@@ -47,8 +47,12 @@ PF_Err registerParam(const ParamDefinition& def, PF_InData* in_data) {
 
 PF_Err UIInitParams(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef**) {
     const HostKind host = hostKindOf(in_data);
-    ParamIdMap map;
     int32_t reported = 1;  // the input layer
+    for (const ParamDefinition& def : kParamTable) reported += isRegistered(def, host) ? 1 : 0;
+
+    // Built aside and published whole, also when the host refuses a parameter:
+    // render threads may be looking indices up meanwhile.
+    ParamIdMap map;
     for (const ParamDefinition& def : kParamTable) {
         if (!isRegistered(def, host)) continue;
         const PF_Err err = registerParam(def, in_data);
@@ -57,7 +61,6 @@ PF_Err UIInitParams(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef**) {
             return err;
         }
         map.addParam(def.id);
-        ++reported;
     }
     publishParamIdMap(map);
     out_data->num_params = reported;

@@ -65,6 +65,16 @@ void ParamHost::paramsFromRegistration() {
     for (const PF_ParamDef& def : added) params.push_back(def);
 }
 
+int32_t ParamHost::paramsCheckedOut() const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    return int32_t(outstandingParams_.size());
+}
+
+int32_t ParamHost::pixelsCheckedOut() const {
+    std::lock_guard<std::mutex> guard(mutex_);
+    return int32_t(outstandingPixels_.size());
+}
+
 void ParamHost::clearRegistration() {
     added.clear();
     addedPopupItems.clear();
@@ -82,6 +92,7 @@ void ParamHost::setLayer(PF_ParamIndex index, void* pixels) {
 }
 
 PF_Err ParamHost::addParam(PF_ParamIndex index, PF_ParamDef* def) {
+    std::lock_guard<std::mutex> guard(mutex_);
     calls.push_back({"add_param", def->uu.id, 0});
     const auto failure = failAddParamForId.find(def->uu.id);
     if (failure != failAddParamForId.end()) return failure->second;
@@ -93,6 +104,7 @@ PF_Err ParamHost::addParam(PF_ParamIndex index, PF_ParamDef* def) {
 }
 
 PF_Err ParamHost::registerUI(PF_CustomUIInfo* info) {
+    std::lock_guard<std::mutex> guard(mutex_);
     const int32_t call = int32_t(registeredUI.size());
     calls.push_back({"register_ui", int32_t(added.size()), 0});
     registeredUI.push_back(*info);
@@ -102,6 +114,7 @@ PF_Err ParamHost::registerUI(PF_CustomUIInfo* info) {
 }
 
 PF_Err ParamHost::checkoutParam(PF_ParamIndex index, int32_t what_time, PF_ParamDef* param) {
+    std::lock_guard<std::mutex> guard(mutex_);
     calls.push_back({"checkout_param", index, what_time});
     const auto failure = failCheckoutParamAt.find(index);
     if (failure != failCheckoutParamAt.end()) return failure->second;
@@ -112,6 +125,7 @@ PF_Err ParamHost::checkoutParam(PF_ParamIndex index, int32_t what_time, PF_Param
 }
 
 PF_Err ParamHost::checkinParam(PF_ParamDef* param) {
+    std::lock_guard<std::mutex> guard(mutex_);
     const auto out = outstandingParams_.find(param);
     calls.push_back({"checkin_param", out == outstandingParams_.end() ? -1 : out->second, 0});
     if (out == outstandingParams_.end()) {
@@ -124,6 +138,7 @@ PF_Err ParamHost::checkinParam(PF_ParamDef* param) {
 
 PF_Err ParamHost::checkoutLayer(PF_ParamIndex index, int32_t checkout_id, const PF_RenderRequest* req,
                                 int32_t what_time, PF_CheckoutResult* result) {
+    std::lock_guard<std::mutex> guard(mutex_);
     calls.push_back({"checkout_layer", index, what_time});
     if (log) log->add("checkout_layer " + std::to_string(index) + " " + std::to_string(checkout_id));
     layerRequests.push_back(*req);
@@ -138,6 +153,7 @@ PF_Err ParamHost::checkoutLayer(PF_ParamIndex index, int32_t checkout_id, const 
 }
 
 PF_Err ParamHost::checkoutLayerPixels(int32_t checkout_id, PF_EffectWorld** pixels) {
+    std::lock_guard<std::mutex> guard(mutex_);
     calls.push_back({"checkout_layer_pixels", checkout_id, 0});
     if (log) log->add("checkout_layer_pixels " + std::to_string(checkout_id));
     const auto failure = failCheckoutPixelsAt.find(checkout_id);
@@ -149,6 +165,7 @@ PF_Err ParamHost::checkoutLayerPixels(int32_t checkout_id, PF_EffectWorld** pixe
 }
 
 PF_Err ParamHost::checkinLayerPixels(int32_t checkout_id) {
+    std::lock_guard<std::mutex> guard(mutex_);
     calls.push_back({"checkin_layer_pixels", checkout_id, 0});
     if (log) log->add("checkin_layer_pixels " + std::to_string(checkout_id));
     const auto out = outstandingPixels_.find(checkout_id);
@@ -161,6 +178,7 @@ PF_Err ParamHost::checkinLayerPixels(int32_t checkout_id) {
 }
 
 PF_Err ParamHost::checkoutOutput(PF_EffectWorld** world) {
+    std::lock_guard<std::mutex> guard(mutex_);
     calls.push_back({"checkout_output", -1, 0});
     if (log) log->add("checkout_output");
     *world = output;

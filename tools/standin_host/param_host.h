@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,7 +27,8 @@ struct ParamCall {
     }
 };
 
-// One at a time: the callbacks reach the live one.
+// One at a time: the callbacks reach the live one. The callbacks may come from
+// several render threads at once; the records are read once the calls are done.
 class ParamHost {
 public:
     ParamHost();
@@ -71,8 +73,8 @@ public:
     // (the interact callbacks are logged by whoever routes them here).
     CallLog* log = nullptr;
     std::vector<ParamCall> calls;
-    int32_t paramsCheckedOut() const { return int32_t(outstandingParams_.size()); }
-    int32_t pixelsCheckedOut() const { return int32_t(outstandingPixels_.size()); }
+    int32_t paramsCheckedOut() const;
+    int32_t pixelsCheckedOut() const;
     int32_t badCheckins = 0;  // parameter check-ins of something not checked out
     int32_t pixelCheckinsWithoutCheckout = 0;  // harmless to the host, but counted
     std::vector<PF_RenderRequest> layerRequests;  // the request of each checkout_layer
@@ -91,6 +93,8 @@ public:
     PF_Err checkoutOutput(PF_EffectWorld** world);
 
 private:
+    // Render threads call back concurrently.
+    mutable std::mutex mutex_;
 
     struct PreRender {
         PF_PreRenderInput input{};
