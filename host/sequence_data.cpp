@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "host/aegp_suite_handler.h"
-#include "host/locked_handle.h"
+#include "host/handle_lock.h"
 #include "host/messages.h"
 #include "render/param_values.h"
 
@@ -38,7 +38,7 @@ PF_Err copyBlock(PF_InData* in_data, PF_OutData* out_data, OldBlock old) {
     const PF_Handle copy = handles->host_new_handle(kBlockSize);
     if (copy == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
     {
-        LockedHandle locked(handles, copy);
+        HandleLock locked(handles, copy);
         if (locked.data() == nullptr) {
             handles->host_dispose_handle(copy);
             return PF_Err_NONE;

@@ -1,5 +1,5 @@
-// A host of either kind at any effect API version, with the stand-in parameter
-// host installed, for calling the parameter functions directly.
+// A host of either kind at any effect API version, with the stand-in host's
+// parameter registration installed, for calling the parameter functions directly.
 #pragma once
 
 #include <gtest/gtest.h>

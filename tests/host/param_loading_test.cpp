@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "host/param_ids.h"
@@ -8,13 +10,13 @@
 #include "host/param_map.h"
 #include "host/param_setup.h"
 #include "tests/host/param_fixture.h"
+#include "tools/standin_host/frame_host.h"
 
 namespace {
 
 using namespace ParamId;
 using params_test::kAfterEffects;
 using params_test::kPremiere;
-using standin::ParamCall;
 
 constexpr int32_t kDegree = 65536;
 
@@ -51,11 +53,20 @@ protected:
     void registerFor(int32_t appl_id, int16_t major, int16_t minor) {
         useHost(appl_id, major, minor);
         ASSERT_EQ(UIInitParams(&in_data, &out_data, nullptr), PF_Err_NONE);
-        host.paramsFromRegistration();
+        frame = std::make_unique<standin::FrameHost>(in_data, host.paramsFromRegistration(), log);
         setDistinctValues();
-        host.calls.clear();
     }
-    PF_ParamDef& at(int32_t id) { return host.params.at(size_t(getParamIndexFromId(id))); }
+    PF_ParamDef& at(int32_t id) { return frame->params.at(size_t(getParamIndexFromId(id))); }
+    const PF_InData* frameData() const { return &frame->in_data; }
+    static std::string checkout(int32_t index) {
+        return "checkout_param " + std::to_string(index) + " at 1200";
+    }
+    static std::string checkin(int32_t index) { return "checkin_param " + std::to_string(index); }
+    void expectNothingLeftOut() const {
+        EXPECT_EQ(frame->paramsOut(), 0);
+        EXPECT_EQ(frame->pixelsOut(), 0);
+        EXPECT_EQ(frame->unmatchedCheckins, 0);
+    }
 
     void setDistinctValues() {
         at(Direction).u.pd.value = 4;
@@ -129,6 +140,8 @@ protected:
         EXPECT_EQ(v.fadeEnd, 20.0);
     }
 
+    CallLog log;
+    std::unique_ptr<standin::FrameHost> frame;
     ParamValues record{};
 };
 
@@ -137,21 +150,21 @@ const int32_t kLoadOrder[] = {2,  5,  7,  9,  10, 8,  16, 17, 18, 23, 24, 22, 26
 
 TEST_F(ParamLoading, PreRenderChecksEachValueOutAndInAtTheCurrentTime) {
     registerFor(kAfterEffects, 13, 8);  // indices differ from ids here
-    PF_PreRenderExtra* extra = host.preRenderExtra();
-    extra->input->output_request.rect = PF_LRect{1, 2, 30, 40};
+    PF_PreRenderExtra* extra = frame->preRenderExtra();
+    frame->outputRequest().rect = PF_LRect{1, 2, 30, 40};
     std::memset(&record, 0xEE, sizeof record);
-    LoadParamValues(&in_data, nullptr, extra, &record);
+    LoadParamValues(frameData(), nullptr, extra, &record);
 
-    std::vector<ParamCall> expected;
+    std::vector<std::string> expected;
     for (int32_t id : kLoadOrder) {
-        expected.push_back({"checkout_param", getParamIndexFromId(id), 1200});
-        expected.push_back({"checkin_param", getParamIndexFromId(id), 0});
+        expected.push_back(checkout(getParamIndexFromId(id)));
+        expected.push_back(checkin(getParamIndexFromId(id)));
     }
-    expected.push_back({"checkout_layer", 2, 1200});
-    expected.push_back({"checkout_layer", 3, 1200});
-    EXPECT_EQ(host.calls, expected);
-    EXPECT_EQ(host.layerCheckoutIds, (std::vector<int32_t>{2, 3}));
-    for (const PF_RenderRequest& req : host.layerRequests) {
+    // The source layers are asked for under their host index as checkout id.
+    expected.push_back("checkout_layer 2 id 2 at 1200");
+    expected.push_back("checkout_layer 3 id 3 at 1200");
+    EXPECT_EQ(log.entries(), expected);
+    for (const PF_RenderRequest& req : frame->layerRequests) {
         EXPECT_EQ(std::memcmp(&req, &extra->input->output_request, sizeof req), 0);
     }
     expectDistinctValues(record);
@@ -160,15 +173,14 @@ TEST_F(ParamLoading, PreRenderChecksEachValueOutAndInAtTheCurrentTime) {
     const PF_ParamDef zero{};
     EXPECT_EQ(std::memcmp(&record.velocitySourceParam, &zero, sizeof zero), 0);
     EXPECT_EQ(std::memcmp(&record.spreadSourceParam, &zero, sizeof zero), 0);
-    EXPECT_EQ(host.paramsCheckedOut(), 0);
-    EXPECT_EQ(host.badCheckins, 0);
+    expectNothingLeftOut();
 }
 
 TEST_F(ParamLoading, PreRenderStopsAtAFailingCheckoutWithNothingLeftOut) {
     registerFor(kAfterEffects, 13, 27);
-    host.failCheckoutParamAt[ScanlineStep] = PF_Err_OUT_OF_MEMORY;
+    frame->failCheckoutParam[ScanlineStep] = PF_Err_OUT_OF_MEMORY;
     try {
-        LoadParamValues(&in_data, nullptr, host.preRenderExtra(), &record);
+        LoadParamValues(frameData(), nullptr, frame->preRenderExtra(), &record);
         FAIL() << "no code thrown";
     } catch (PF_Err err) {
         EXPECT_EQ(err, PF_Err_OUT_OF_MEMORY);
@@ -176,101 +188,100 @@ TEST_F(ParamLoading, PreRenderStopsAtAFailingCheckoutWithNothingLeftOut) {
     EXPECT_EQ(record.velocity, 0.75) << "loaded before the failure";
     EXPECT_EQ(record.scanlineStep, 0);
     EXPECT_EQ(record.fadeEnd, 0.0) << "never reached";
-    EXPECT_EQ(host.calls.back(), (ParamCall{"checkout_param", ScanlineStep, 1200}));
-    EXPECT_EQ(host.paramsCheckedOut(), 0);
+    EXPECT_EQ(log.entries().back(), checkout(ScanlineStep));
+    expectNothingLeftOut();
 }
 
 TEST_F(ParamLoading, PreRenderStopsAtAFailingLayerRequest) {
     registerFor(kAfterEffects, 13, 27);
-    host.failCheckoutLayerAt[VelocitySource] = PF_Interrupt_CANCEL;
-    EXPECT_THROW(LoadParamValues(&in_data, nullptr, host.preRenderExtra(), &record), PF_Err);
-    EXPECT_EQ(host.calls.back(), (ParamCall{"checkout_layer", VelocitySource, 1200}));
-    EXPECT_EQ(host.paramsCheckedOut(), 0);
+    frame->failCheckoutLayer[VelocitySource] = PF_Interrupt_CANCEL;
+    EXPECT_THROW(LoadParamValues(frameData(), nullptr, frame->preRenderExtra(), &record), PF_Err);
+    EXPECT_EQ(log.entries().back(), "checkout_layer 3 id 3 at 1200");
+    expectNothingLeftOut();
 }
 
 TEST_F(ParamLoading, RenderCommandReadsTheArrayAndChecksOutOnlyTheSourceLayers) {
     registerFor(kPremiere, 13, 27);
-    LoadParamValues(&in_data, host.paramArray(), nullptr, &record);
+    LoadParamValues(frameData(), frame->paramArray(), nullptr, &record);
     expectDistinctValues(record);
-    EXPECT_EQ(host.calls, (std::vector<ParamCall>{{"checkout_param", 2, 1200},
-                                                  {"checkout_param", 3, 1200}}));
+    EXPECT_EQ(log.entries(), (std::vector<std::string>{checkout(2), checkout(3)}));
     ASSERT_NE(record.velocitySourceLayer, nullptr);
     ASSERT_NE(record.spreadSourceLayer, nullptr);
     EXPECT_EQ(record.velocitySourceLayer, &record.velocitySourceParam.u.ld);
     EXPECT_EQ(record.spreadSourceLayer, &record.spreadSourceParam.u.ld);
     EXPECT_FALSE(layerPresent(record.velocitySourceLayer)) << "no layer chosen";
     EXPECT_FALSE(layerPresent(record.spreadSourceLayer));
-    EXPECT_EQ(host.paramsCheckedOut(), 2);
+    EXPECT_EQ(frame->paramsOut(), 2);
 
-    EXPECT_EQ(CleanupLayerParams(&in_data, host.paramArray(), nullptr, &record), PF_Err_NONE);
-    EXPECT_EQ(host.paramsCheckedOut(), 0);
-    EXPECT_EQ(host.badCheckins, 0);
+    EXPECT_EQ(CleanupLayerParams(frameData(), frame->paramArray(), nullptr, &record), PF_Err_NONE);
+    expectNothingLeftOut();
 }
 
 TEST_F(ParamLoading, RenderCommandKeepsEachSourceLayerInItsOwnSlot) {
     registerFor(kPremiere, 13, 27);
     char velocityPixels[4] = {}, spreadPixels[4] = {};
-    host.setLayer(getParamIndexFromId(VelocitySource), velocityPixels);
-    host.setLayer(getParamIndexFromId(SpreadSource), spreadPixels);
-    LoadParamValues(&in_data, host.paramArray(), nullptr, &record);
+    PF_EffectWorld velocityWorld{}, spreadWorld{};
+    velocityWorld.data = velocityPixels;
+    spreadWorld.data = spreadPixels;
+    frame->layers[getParamIndexFromId(VelocitySource)] = &velocityWorld;
+    frame->layers[getParamIndexFromId(SpreadSource)] = &spreadWorld;
+    LoadParamValues(frameData(), frame->paramArray(), nullptr, &record);
     EXPECT_EQ(record.velocitySourceLayer->data, velocityPixels);
     EXPECT_EQ(record.spreadSourceLayer->data, spreadPixels);
-    CleanupLayerParams(&in_data, nullptr, nullptr, &record);
-    EXPECT_EQ(host.paramsCheckedOut(), 0);
+    CleanupLayerParams(frameData(), nullptr, nullptr, &record);
+    expectNothingLeftOut();
 }
 
 TEST_F(ParamLoading, RenderCommandChecksTheVelocitySourceBackInWhenTheSpreadSourceFails) {
     registerFor(kPremiere, 13, 27);
-    host.failCheckoutParamAt[getParamIndexFromId(SpreadSource)] = PF_Err_OUT_OF_MEMORY;
-    EXPECT_THROW(LoadParamValues(&in_data, host.paramArray(), nullptr, &record), PF_Err);
-    EXPECT_EQ(host.paramsCheckedOut(), 0);
-    EXPECT_EQ(host.badCheckins, 0);
+    frame->failCheckoutParam[getParamIndexFromId(SpreadSource)] = PF_Err_OUT_OF_MEMORY;
+    EXPECT_THROW(LoadParamValues(frameData(), frame->paramArray(), nullptr, &record), PF_Err);
+    expectNothingLeftOut();
     EXPECT_EQ(record.velocitySourceLayer, nullptr);
 
-    host.failCheckoutParamAt = {{getParamIndexFromId(VelocitySource), PF_Err_OUT_OF_MEMORY}};
-    host.calls.clear();
-    EXPECT_THROW(LoadParamValues(&in_data, host.paramArray(), nullptr, &record), PF_Err);
-    EXPECT_EQ(host.calls.size(), 1u) << "the spread source is not asked for";
-    EXPECT_EQ(host.paramsCheckedOut(), 0);
+    frame->failCheckoutParam = {{getParamIndexFromId(VelocitySource), PF_Err_OUT_OF_MEMORY}};
+    log.clear();
+    EXPECT_THROW(LoadParamValues(frameData(), frame->paramArray(), nullptr, &record), PF_Err);
+    EXPECT_EQ(log.size(), 1u) << "the spread source is not asked for";
+    expectNothingLeftOut();
 }
 
 TEST_F(ParamLoading, CleanupReturnsTheSecondCheckinsCode) {
     registerFor(kPremiere, 13, 27);
-    LoadParamValues(&in_data, host.paramArray(), nullptr, &record);
-    CleanupLayerParams(&in_data, nullptr, nullptr, &record);
+    LoadParamValues(frameData(), frame->paramArray(), nullptr, &record);
+    CleanupLayerParams(frameData(), nullptr, nullptr, &record);
     // Both are back: checking them in again is refused by the host, and the
     // second refusal is what comes back.
-    EXPECT_EQ(CleanupLayerParams(&in_data, nullptr, nullptr, &record), PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_EQ(CleanupLayerParams(frameData(), nullptr, nullptr, &record), PF_Err_BAD_CALLBACK_PARAM);
 }
 
 TEST_F(ParamLoading, SmartRenderFillsTheSlotsUnderTheHostIndices) {
     registerFor(kPremiere, 13, 27);  // source ids 3 and 4 sit at indices 2 and 3
     PF_EffectWorld velocityWorld{};
-    host.pixelsFor[2] = &velocityWorld;
-    PF_SmartRenderExtra* extra = host.smartRenderExtra();
-    LoadLayerParamsAE(&in_data, extra, &record);
+    frame->layers[2] = &velocityWorld;
+    PF_SmartRenderExtra* extra = frame->smartRenderExtra();
+    LoadLayerParamsAE(frameData(), extra, &record);
     EXPECT_EQ(record.velocitySourceLayer, &velocityWorld);
     EXPECT_EQ(record.spreadSourceLayer, nullptr) << "the host gave no buffer";
-    EXPECT_EQ(host.pixelsCheckedOut(), 2);
+    EXPECT_EQ(frame->pixelsOut(), 2);
 
-    CleanupLayerParams(&in_data, nullptr, extra, &record);
-    EXPECT_EQ(host.calls, (std::vector<ParamCall>{{"checkout_layer_pixels", 2, 0},
-                                                  {"checkout_layer_pixels", 3, 0},
-                                                  {"checkin_layer_pixels", 2, 0},
-                                                  {"checkin_layer_pixels", 3, 0}}));
-    EXPECT_EQ(host.pixelsCheckedOut(), 0);
+    CleanupLayerParams(frameData(), nullptr, extra, &record);
+    EXPECT_EQ(log.entries(), (std::vector<std::string>{
+                                 "checkout_layer_pixels 2", "checkout_layer_pixels 3",
+                                 "checkin_layer_pixels 2", "checkin_layer_pixels 3"}));
+    expectNothingLeftOut();
 }
 
 TEST_F(ParamLoading, SmartRenderStopsAtAFailingPixelCheckout) {
     registerFor(kAfterEffects, 13, 27);
     PF_EffectWorld velocityWorld{};
-    host.pixelsFor[VelocitySource] = &velocityWorld;
-    host.failCheckoutPixelsAt[SpreadSource] = PF_Interrupt_CANCEL;
-    PF_SmartRenderExtra* extra = host.smartRenderExtra();
-    EXPECT_THROW(LoadLayerParamsAE(&in_data, extra, &record), PF_Err);
+    frame->layers[VelocitySource] = &velocityWorld;
+    frame->failCheckoutPixels[SpreadSource] = PF_Interrupt_CANCEL;
+    PF_SmartRenderExtra* extra = frame->smartRenderExtra();
+    EXPECT_THROW(LoadLayerParamsAE(frameData(), extra, &record), PF_Err);
     EXPECT_EQ(record.velocitySourceLayer, &velocityWorld);
-    CleanupLayerParams(&in_data, nullptr, extra, &record);
-    EXPECT_EQ(host.pixelsCheckedOut(), 0);
+    CleanupLayerParams(frameData(), nullptr, extra, &record);
+    EXPECT_EQ(frame->pixelsOut(), 0);
 }
 
 }  // namespace

@@ -279,7 +279,8 @@ TEST_F(ParamSetup, ParameterCommandsChangeNothing) {
     PF_UserChangedParamExtra extra{1};
     EXPECT_EQ(UIOnUserChangedParam(&in_data, &out_data, nullptr, &extra), PF_Err_NONE);
     EXPECT_EQ(UIOnParamsUpdated(&in_data, &out_data, nullptr), PF_Err_NONE);
-    EXPECT_TRUE(host.calls.empty());
+    EXPECT_TRUE(host.added.empty());
+    EXPECT_TRUE(host.registeredUI.empty());
 }
 
 }  // namespace

@@ -26,7 +26,6 @@ protected:
     void TearDown() override {
         EXPECT_EQ(host.handles.locksHeld(), 0);
         EXPECT_TRUE(host.suites.balanced());
-        EXPECT_EQ(host.params.paramsCheckedOut(), 0);
     }
     PF_Handle giveBlock(const std::vector<uint8_t>& bytes) {
         host.in_data.sequence_data = host.handles.make(bytes);

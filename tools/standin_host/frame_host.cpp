@@ -105,6 +105,7 @@ PF_Err FrameHost::checkoutLayer(PF_ProgPtr ref, PF_ParamIndex index, int32_t che
     FrameHost& host = from(ref);
     host.log("checkout_layer " + std::to_string(index) + " id " + std::to_string(checkout_id) + " at " +
              std::to_string(what_time));
+    host.layerRequests.push_back(*req);
     const auto failure = host.failCheckoutLayer.find(index);
     if (failure != host.failCheckoutLayer.end()) return failure->second;
     const auto scripted = host.checkoutResults.find(index);

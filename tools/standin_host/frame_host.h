@@ -55,6 +55,7 @@ public:
     // without an entry gets the request's rectangle for both.
     std::map<int32_t, PF_CheckoutResult> checkoutResults;
     std::map<int32_t, PF_Err> failCheckoutLayer;  // by host index
+    std::vector<PF_RenderRequest> layerRequests;   // the request of each checkout_layer
 
     // --- smart render
     PF_SmartRenderExtra* smartRenderExtra() { return &smartRender_.extra; }

@@ -69,10 +69,8 @@ PF_Err registerUi(PF_ProgPtr, PF_CustomUIInfo* info) {
 }  // namespace
 
 StandInHost::StandInHost()
-    : checkoutParam([this](PF_ParamIndex index, int32_t what_time, int32_t, uint32_t, PF_ParamDef* param) {
-          return params.checkoutParam(index, what_time, param);
-      }),
-      checkinParam([this](PF_ParamDef* param) { return params.checkinParam(param); }),
+    : checkoutParam([](PF_ParamIndex, int32_t, int32_t, uint32_t, PF_ParamDef*) { return PF_Err_NONE; }),
+      checkinParam([](PF_ParamDef*) { return PF_Err_NONE; }),
       addParam([this](PF_ParamIndex index, PF_ParamDef* def) { return params.addParam(index, def); }),
       registerUi([this](PF_CustomUIInfo* info) { return params.registerUI(info); }),
       abortRender([] { return PF_Err_NONE; }),
@@ -80,9 +78,7 @@ StandInHost::StandInHost()
     assert(currentHost == nullptr && "one stand-in host at a time");
     currentHost = this;
     suites.provide(kPFHandleSuite, kPFHandleSuiteVersion2, handles.handleSuite());
-    params.log = &log;
-    suites.provide(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1, formats.pixelFormatSuite());
-    suites.provide(kPFUtilitySuite, kPFUtilitySuiteVersion4, formats.utilitySuite());
+    suites.provide(kPFUtilitySuite, kPFUtilitySuiteVersion4, utility.suite());
     fillCallbacks();
     resetRecords();
 }

@@ -12,11 +12,11 @@
 #include "platform/pf_entry.h"
 #include "platform/pf_flags.h"
 #include "tools/standin_host/call_log.h"
-#include "tools/standin_host/format_suites.h"
 #include "tools/standin_host/host_handles.h"
 #include "tools/standin_host/module_loader.h"
 #include "tools/standin_host/param_host.h"
 #include "tools/standin_host/suite_registry.h"
+#include "tools/standin_host/utility_suite.h"
 
 // What the effect passed to the host's registration callback.
 struct RegistrationCall {
@@ -54,9 +54,9 @@ public:
     CallLog log;
     SuiteRegistry suites{log};
     HostHandles handles{log};
-    FormatSuites formats{log};
-    // Parameters and layers: the interact callbacks below answer through it
-    // unless a test sets them otherwise.
+    UtilitySuite utility{log};
+    // What parameter setup registers: add_param and register_ui answer through
+    // it unless a test sets them otherwise.
     standin::ParamHost params;
     PF_UtilCallbacks utils{};
     PF_InData in_data{};

@@ -1,0 +1,25 @@
+#include "tools/standin_host/utility_suite.h"
+
+#include <cassert>
+
+namespace {
+
+UtilitySuite* currentSuite = nullptr;
+
+PF_Err callWantFramesToMatch(PF_ProgPtr) { return currentSuite->wantFramesToMatch(); }
+
+}  // namespace
+
+UtilitySuite::UtilitySuite(CallLog& log) : log_(log) {
+    assert(currentSuite == nullptr && "one stand-in host at a time");
+    currentSuite = this;
+    suite_.EffectWantsCheckedOutFramesToMatchRenderPixelFormat = callWantFramesToMatch;
+}
+
+UtilitySuite::~UtilitySuite() { currentSuite = nullptr; }
+
+PF_Err UtilitySuite::wantFramesToMatch() {
+    log_.add("EffectWantsCheckedOutFramesToMatchRenderPixelFormat");
+    ++framesToMatchRequests;
+    return framesToMatchResult;
+}
