@@ -179,6 +179,19 @@ bool isRegistered(const ParamDefinition& def, HostKind host) {
 }
 
 static PF_Fixed toFixed(double value) { return PF_Fixed(int32_t(value * 65536.0)); }
+static float toFloat(double value) { return float(value); }
+
+// The fields both slider kinds share, each number in the slider's own type.
+template <typename Slider, typename Convert>
+void fillSlider(const ParamDefinition& def, Slider* slider, Convert convert) {
+    slider->dephault = convert(def.dephault);
+    slider->valid_min = convert(def.validMin);
+    slider->valid_max = convert(def.validMax);
+    slider->slider_min = convert(def.sliderMin);
+    slider->slider_max = convert(def.sliderMax);
+    slider->precision = def.precision;
+    slider->display_flags = def.displayFlags;
+}
 
 void fillParamDef(const ParamDefinition& def, PF_ParamDef* out) {
     std::memset(out, 0, sizeof *out);
@@ -194,23 +207,11 @@ void fillParamDef(const ParamDefinition& def, PF_ParamDef* out) {
             break;
         case PF_Param_FIX_SLIDER:
             out->u.fd.value = toFixed(def.dephault);
-            out->u.fd.dephault = toFixed(def.dephault);
-            out->u.fd.valid_min = toFixed(def.validMin);
-            out->u.fd.valid_max = toFixed(def.validMax);
-            out->u.fd.slider_min = toFixed(def.sliderMin);
-            out->u.fd.slider_max = toFixed(def.sliderMax);
-            out->u.fd.precision = def.precision;
-            out->u.fd.display_flags = def.displayFlags;
+            fillSlider(def, &out->u.fd, toFixed);
             break;
         case PF_Param_FLOAT_SLIDER:
-            out->u.fs_d.value = def.dephault;
-            out->u.fs_d.dephault = float(def.dephault);
-            out->u.fs_d.valid_min = float(def.validMin);
-            out->u.fs_d.valid_max = float(def.validMax);
-            out->u.fs_d.slider_min = float(def.sliderMin);
-            out->u.fs_d.slider_max = float(def.sliderMax);
-            out->u.fs_d.precision = def.precision;
-            out->u.fs_d.display_flags = def.displayFlags;
+            out->u.fs_d.value = def.dephault;  // the default in double precision
+            fillSlider(def, &out->u.fs_d, toFloat);
             out->u.fs_d.curve_tolerance = 0.05f;
             break;
         case PF_Param_CHECKBOX:
