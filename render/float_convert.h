@@ -12,4 +12,7 @@ inline int32_t truncateToInt32(double v) {
     return int32_t(v);
 }
 
-inline int32_t truncateToInt32(float v) { return truncateToInt32(double(v)); }
+inline int32_t truncateToInt32(float v) {
+    if (v >= -2147483648.0f && v < 2147483648.0f) return int32_t(v);
+    return v > 0.0f ? INT32_MAX : (v < 0.0f ? INT32_MIN : 0);
+}
