@@ -10,6 +10,9 @@
 #include "host/return_message.h"
 #include "host/messages.h"
 #include "host/registration.h"
+#include "host/render_command.h"
+#include "host/smart_pre_render.h"
+#include "host/smart_render.h"
 
 namespace {
 
@@ -22,11 +25,10 @@ void warnAboveResolutionLimit(const PF_InData* in_data, PF_OutData* out_data) {
     }
 }
 
-// The command table. Commands whose handler is not written yet (rendering,
-// events) answer as every command without a handler does: 0, touching nothing.
+// The command table. Commands whose handler is not written yet (events) answer
+// as every command without a handler does: 0, touching nothing.
 PF_Err dispatchCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
                        PF_LayerDef* output, void* extra) {
-    (void)extra;
     switch (cmd) {
     case PF_Cmd_ABOUT:
         presentAboutBox(out_data);
@@ -47,7 +49,7 @@ PF_Err dispatchCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_
     case PF_Cmd_GET_FLATTENED_SEQUENCE_DATA:
         return GetFlattenedSequenceData(in_data, out_data);
     case PF_Cmd_RENDER:
-        return PF_Err_NONE;  // no handler yet
+        return Render(in_data, out_data, params, output);
     case PF_Cmd_USER_CHANGED_PARAM:
         return UIOnUserChangedParam(in_data, out_data, params,
                                     static_cast<const PF_UserChangedParamExtra*>(extra));
@@ -57,9 +59,9 @@ PF_Err dispatchCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_
         return PF_Err_NONE;  // no handler yet
     case PF_Cmd_SMART_PRE_RENDER:
         warnAboveResolutionLimit(in_data, out_data);
-        return PF_Err_NONE;  // no handler yet
+        return SmartPreRender(in_data, out_data, static_cast<PF_PreRenderExtra*>(extra));
     case PF_Cmd_SMART_RENDER:
-        return PF_Err_NONE;  // no handler yet
+        return SmartRender(in_data, out_data, params, static_cast<PF_SmartRenderExtra*>(extra));
     default:
         return PF_Err_NONE;
     }

@@ -1,0 +1,121 @@
+#include "render_road_fixture.h"
+
+#include <algorithm>
+
+int bitsOf(PixelDepth depth) { return int(depth); }
+
+void fillRampPicture(ArgbBuffer& buffer) {
+    for (int32_t y = 0; y < buffer.height(); ++y) {
+        for (int32_t x = 0; x < buffer.width(); ++x) {
+            const double ramp = double((x * 7 + y * 3) % 64) / 63.0;
+            const bool hole = (x + y) % 11 == 0;
+            buffer.setChannel(x, y, 0, hole ? 0.0 : 1.0);
+            buffer.setChannel(x, y, 1, ramp);
+            buffer.setChannel(x, y, 2, (x % 3) == 0 ? 1.0 : 0.25);
+            buffer.setChannel(x, y, 3, 1.0 - ramp);
+        }
+    }
+}
+
+void fillMarker(ArgbBuffer& buffer) { buffer.fill(0.5, 0.25, 0.75, 1.0); }
+
+std::vector<std::string> roadCalls(const CallLog& log) {
+    std::vector<std::string> road;
+    for (const std::string& entry : log.entries()) {
+        const bool param = entry.rfind("checkout_param", 0) == 0 || entry.rfind("checkin_param", 0) == 0;
+        if (!param) road.push_back(entry);
+    }
+    return road;
+}
+
+RenderRoadTest::RenderRoadTest() {
+    host.suites.provide(kPFWorldSuite, kPFWorldSuiteVersion2, formats.worldSuite());
+    host.suites.provide(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1, formats.pixelFormatSuite());
+    registered.assign(1, PF_ParamDef{});
+    registered[0].param_type = PF_Param_LAYER;
+    host.addParam = [this](PF_ParamIndex, PF_ParamDef* def) {
+        registered.push_back(*def);
+        return PF_Err_NONE;
+    };
+    EXPECT_EQ(host.registerEffect(), PF_Err_NONE);
+    EXPECT_EQ(host.send(PF_Cmd_GLOBAL_SETUP), PF_Err_NONE);
+    EXPECT_EQ(host.send(PF_Cmd_PARAMS_SETUP), PF_Err_NONE);
+    host.log.clear();
+}
+
+RenderRoadTest::~RenderRoadTest() = default;
+
+std::unique_ptr<standin::FrameHost> RenderRoadTest::makeFrame(PixelDepth depth, int32_t width, int32_t height) {
+    PF_InData base = host.in_data;
+    base.width = width;
+    base.height = height;
+    base.extent_hint = PF_LRect{0, 0, width, height};
+    auto frame = std::make_unique<standin::FrameHost>(base, registered, host.log);
+    buffers_.push_back(std::make_unique<ArgbBuffer>(depth, width, height));
+    ArgbBuffer& input = *buffers_.back();
+    fillRampPicture(input);
+    buffers_.push_back(std::make_unique<ArgbBuffer>(depth, width, height));
+    ArgbBuffer& output = *buffers_.back();
+    fillMarker(output);
+    formats.setDepth(input.layer(), bitsOf(depth));
+    formats.setDepth(output.layer(), bitsOf(depth));
+    frame->input = input.layer();
+    frame->output = output.layer();
+    // A frame made after another was destroyed may take its address.
+    frames_.erase(std::remove_if(frames_.begin(), frames_.end(), [&](const auto& f) { return f.first == frame.get(); }),
+                  frames_.end());
+    frames_.push_back({frame.get(), {&input, &output}});
+    return frame;
+}
+
+ArgbBuffer& RenderRoadTest::inputOf(const standin::FrameHost& frame) {
+    for (auto& f : frames_)
+        if (f.first == &frame) return *f.second.first;
+    throw std::logic_error("no such frame");
+}
+
+ArgbBuffer& RenderRoadTest::outputOf(const standin::FrameHost& frame) {
+    for (auto& f : frames_)
+        if (f.first == &frame) return *f.second.second;
+    throw std::logic_error("no such frame");
+}
+
+ArgbBuffer& RenderRoadTest::addSourceLayer(standin::FrameHost& frame, int32_t index, PixelDepth depth,
+                                           int32_t width, int32_t height) {
+    buffers_.push_back(std::make_unique<ArgbBuffer>(depth, width, height));
+    ArgbBuffer& layer = *buffers_.back();
+    fillRampPicture(layer);
+    formats.setDepth(layer.layer(), bitsOf(depth));
+    frame.layers[index] = layer.layer();
+    return layer;
+}
+
+int32_t RenderRoadTest::indexOf(const std::string& name) const {
+    for (size_t i = 1; i < registered.size(); ++i) {
+        if (name == std::string(registered[i].name, strnlen(registered[i].name, sizeof registered[i].name))) {
+            return int32_t(i);
+        }
+    }
+    ADD_FAILURE() << "no parameter named " << name;
+    return -1;
+}
+
+bool RenderRoadTest::outputUntouched(const standin::FrameHost& frame) {
+    const ArgbBuffer& out = outputOf(frame);
+    ArgbBuffer marker(out.depth(), out.width(), out.height());
+    fillMarker(marker);
+    return out.samePixels(marker);
+}
+
+ParamValues RenderRoadTest::preRenderRecord(const standin::FrameHost& frame) const {
+    ParamValues record{};
+    const auto handle = static_cast<PF_Handle>(frame.preRenderOutput().pre_render_data);
+    const std::vector<uint8_t> bytes = host.handles.bytes(handle);
+    EXPECT_EQ(bytes.size(), sizeof(ParamValues));
+    std::memcpy(&record, bytes.data(), std::min(bytes.size(), sizeof record));
+    return record;
+}
+
+bool RenderRoadTest::everythingReturned(const standin::FrameHost& frame) const {
+    return frame.paramsOut() == 0 && frame.pixelsOut() == 0 && host.suites.balanced();
+}
