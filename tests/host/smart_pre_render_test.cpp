@@ -150,6 +150,7 @@ TEST_F(SmartPreRenderTest, TheDeleteFunctionWorksFromAnotherThreadAfterOtherComm
     ASSERT_EQ(first->smartPreRender(module.effectMain()), PF_Err_NONE);
     ASSERT_EQ(second->smartPreRender(module.effectMain()), PF_Err_NONE);
     ASSERT_EQ(host.send(PF_Cmd_SEQUENCE_SETUP), PF_Err_NONE);
+    host.in_data.sequence_data = host.out_data.sequence_data;
     ASSERT_EQ(host.send(PF_Cmd_SEQUENCE_SETDOWN), PF_Err_NONE);
     std::thread([&] { first->finishFrame(); }).join();
     std::thread([&] { second->finishFrame(); }).join();
