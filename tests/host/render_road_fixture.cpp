@@ -117,5 +117,6 @@ ParamValues RenderRoadTest::preRenderRecord(const standin::FrameHost& frame) con
 }
 
 bool RenderRoadTest::everythingReturned(const standin::FrameHost& frame) const {
-    return frame.paramsOut() == 0 && frame.pixelsOut() == 0 && host.suites.balanced();
+    return frame.paramsOut() == 0 && frame.pixelsOut() == 0 && host.handles.locksHeld() == 0 &&
+           host.suites.balanced();
 }

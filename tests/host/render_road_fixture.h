@@ -50,7 +50,7 @@ public:
     // The record smart pre-render left in the frame's handle.
     ParamValues preRenderRecord(const standin::FrameHost& frame) const;
 
-    // Nothing of the frame still checked out, every suite given back. (Check-ins
+    // Nothing of the frame still checked out or locked, every suite given back. (Check-ins
     // of what a failed checkout never gave are harmless and not counted here.)
     bool everythingReturned(const standin::FrameHost& frame) const;
 

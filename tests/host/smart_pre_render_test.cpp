@@ -119,6 +119,16 @@ TEST_F(SmartPreRenderTest, WithoutMemoryForTheHandleItReturns4AndTouchesNoOutput
     EXPECT_TRUE(everythingReturned(*frame));
 }
 
+TEST_F(SmartPreRenderTest, AHandleThatCannotBeLockedIsDisposedAndGives512) {
+    auto frame = makeFrame(PixelDepth::k8, 8, 8);
+    host.handles.failLocks(true);
+    EXPECT_EQ(frame->smartPreRender(module.effectMain()), PF_Err_INTERNAL_STRUCT_DAMAGED);
+    host.handles.failLocks(false);
+    EXPECT_EQ(frame->preRenderOutput().pre_render_data, nullptr);
+    EXPECT_EQ(host.handles.liveCount(), 0u);
+    EXPECT_TRUE(everythingReturned(*frame));
+}
+
 TEST_F(SmartPreRenderTest, AFailureWhileTheValuesLoadDisposesTheHandle) {
     struct Case {
         const char* what;
