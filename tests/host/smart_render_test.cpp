@@ -185,11 +185,12 @@ INSTANTIATE_TEST_SUITE_P(
                     PF_Interrupt_CANCEL}));
 
 TEST_F(SmartRenderTest, ProgressComesEveryEighthScanlineAndAbortStopsThere) {
-    auto frame = makeFrame(PixelDepth::k8, 33, 20);
+    // 31 rows: polls at 7, 15 and 23, never at 0 or at the row count.
+    auto frame = makeFrame(PixelDepth::k8, 33, 31);
     frame->params[size_t(indexOf("Direction"))].u.pd.value = 1;  // "Right": scanlines are rows
     preRender(*frame);
     ASSERT_EQ(frame->smartRender(module.effectMain()), PF_Err_NONE);
-    EXPECT_EQ(frame->progressCalls, (std::vector<std::pair<int32_t, int32_t>>{{7, 20}, {15, 20}}));
+    EXPECT_EQ(frame->progressCalls, (std::vector<std::pair<int32_t, int32_t>>{{7, 31}, {15, 31}, {23, 31}}));
     frame->finishFrame();
 
     auto stopped = makeFrame(PixelDepth::k8, 33, 20);
