@@ -284,3 +284,25 @@ TEST_F(SmartRenderTest, SourceLayersReachTheRenderAndGoBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SmartRenderTest, AnOutputTooNarrowForTheInputsDepthIsNotWritten) {
+    // A 16-bit input whose host hands an 8-bit output buffer: rendering at 16 bits
+    // would write each row twice as far as it reaches.
+    auto frame = makeFrame(PixelDepth::k16, 12, 9);
+    ArgbBuffer narrow(PixelDepth::k8, 12, 9);
+    fillMarker(narrow);
+    formats.setDepth(narrow.layer(), 8);
+    frame->output = narrow.layer();
+    preRender(*frame);
+    EXPECT_EQ(frame->smartRender(module.effectMain()), PF_Err_UNRECOGNIZED_PARAM_TYPE);
+    ArgbBuffer marker(PixelDepth::k8, 12, 9);
+    fillMarker(marker);
+    EXPECT_TRUE(narrow.samePixels(marker));
+    EXPECT_TRUE(everythingReturned(*frame));
+    frame->finishFrame();
+    formats.forget(narrow.layer());
+}
+
+}  // namespace
