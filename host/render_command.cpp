@@ -83,7 +83,8 @@ PF_Err Render(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], P
 
     InputParam input(in_data);
     PF_Err result = input.checkoutError();
-    if (result == PF_Err_NONE) {
+    // A host that hands no output buffer gets nothing rendered, as in smart render.
+    if (result == PF_Err_NONE && output != nullptr) {
         const float scale = downsampleFactor(in_data);
         PrPixelFormat format = PrPixelFormat_ARGB_4444_8u;
         formats->GetPixelFormat(output, &format);

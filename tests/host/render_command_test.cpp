@@ -120,6 +120,14 @@ TEST_F(RenderCommandTest, FailuresEndWithTheirCodeAndCheckEverythingIn) {
     }
 }
 
+TEST_F(RenderCommandTest, WithoutAnOutputBufferNothingIsRendered) {
+    auto frame = makeFrame(PixelDepth::k8, 8, 8);
+    frame->output = nullptr;
+    EXPECT_EQ(frame->render(module.effectMain()), PF_Err_NONE);
+    EXPECT_TRUE(outputUntouched(*frame));
+    EXPECT_TRUE(everythingReturned(*frame));
+}
+
 TEST_F(RenderCommandTest, AnInputOfANarrowerDepthIsNotReadPastItsRows) {
     // An 8-bit input for a float output: each row holds a quarter of the row the
     // render would read, so the rest counts as transparent.
