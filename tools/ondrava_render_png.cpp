@@ -87,7 +87,7 @@ std::string renderFrames(RenderSession& session, const RenderOptions& options, c
             const Frame& frame = frames[k];
             RgbaImage input, output;
             if (frame.inputPath.empty()) {
-                input = makeTestPattern();
+                input = makeTestPattern(options.patternWidth, options.patternHeight);
             } else if (std::string error = readPng(frame.inputPath, input); !error.empty()) {
                 setError(error);
                 return;
@@ -144,6 +144,7 @@ int run(const RenderOptions& options) {
         !error.empty()) {
         return fail(error);
     }
+    session.setDownsample(options.scaleNum, uint32_t(options.scaleDen));
     std::vector<Frame> frames;
     if (std::string error = listFrames(options, frames); !error.empty()) return fail(error);
 

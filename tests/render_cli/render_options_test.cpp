@@ -38,6 +38,19 @@ TEST(RenderOptions, ListingParametersNeedsNoFile) {
     EXPECT_TRUE(options.listParams);
 }
 
+TEST(RenderOptions, TakesADownsampleRatioAndThePatternSize) {
+    RenderOptions options;
+    EXPECT_EQ(parse({"--scale", "1/2", "--width", "96", "--height", "54", "out.png"}, options), "");
+    EXPECT_EQ(options.scaleNum, 1);
+    EXPECT_EQ(options.scaleDen, 2);
+    EXPECT_EQ(options.patternWidth, 96);
+    EXPECT_EQ(options.patternHeight, 54);
+    RenderOptions whole;
+    EXPECT_EQ(parse({"--scale", "1", "out.png"}, whole), "");
+    EXPECT_EQ(whole.scaleDen, 1);
+    EXPECT_EQ(whole.patternWidth, kTestPatternWidth);
+}
+
 TEST(RenderOptions, RefusesWhatItCannotUse) {
     struct Case {
         std::vector<std::string> args;
@@ -48,6 +61,15 @@ TEST(RenderOptions, RefusesWhatItCannotUse) {
         {{"--png-bits", "32", "o.png"}, "--png-bits: \"32\" is not 8 or 16"},
         {{"--threads", "0", "o.png"}, "--threads: \"0\" is not a whole number from 1 to 256"},
         {{"--threads", "x", "o.png"}, "--threads: \"x\" is not a whole number from 1 to 256"},
+        {{"--scale", "2/1", "o.png"}, "--scale: \"2/1\" is not a ratio N/D with 1 <= N <= D <= 256"},
+        {{"--scale", "0/2", "o.png"}, "--scale: \"0/2\" is not a ratio N/D with 1 <= N <= D <= 256"},
+        {{"--scale", "1/", "o.png"}, "--scale: \"1/\" is not a ratio N/D with 1 <= N <= D <= 256"},
+        {{"--scale", "0.5", "o.png"}, "--scale: \"0.5\" is not a ratio N/D with 1 <= N <= D <= 256"},
+        {{"--width", "0", "o.png"}, "--width: \"0\" is not a whole number from 1 to 32768"},
+        {{"--height", "40000", "o.png"}, "--height: \"40000\" is not a whole number from 1 to 32768"},
+        {{"--width", "8", "in.png", "o.png"},
+         "--width and --height size the test pattern: they do not go with an input file"},
+        {{"--width", "32768", "--height", "32768", "o.png"}, "the test pattern may have at most 67108864 pixels"},
         {{"--speed", "2", "o.png"}, "unknown option --speed"},
         {{"-x", "o.png"}, "unknown option -x"},
         {{"o.png", "--set"}, "--set needs a value"},

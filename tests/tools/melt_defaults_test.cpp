@@ -1,11 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstddef>
-#include <set>
-#include <string>
-
 #include "tools/melt_defaults.h"
-#include "tools/param_fields.h"
 
 namespace {
 
@@ -52,36 +47,6 @@ TEST(DefaultParamValues, LeaveBothIntensitySourcesAbsent) {
     EXPECT_FALSE(layerPresent(p.spreadSourceLayer));
     EXPECT_EQ(p.velocitySourceParam.param_type, 0);
     EXPECT_EQ(p.spreadSourceParam.u.ld.data, nullptr);
-}
-
-TEST(ParamFields, NameEveryParameterFieldOnce) {
-    ParamValues p{};
-    const char* base = reinterpret_cast<const char*>(&p);
-    std::set<ptrdiff_t> offsets;
-    std::set<std::string> names;
-    int ints = 0;
-    for (const ParamField& field : paramFields()) {
-        EXPECT_NE(field.intField == nullptr, field.doubleField == nullptr) << field.name;
-        const char* address = field.intField ? reinterpret_cast<const char*>(&(p.*field.intField))
-                                             : reinterpret_cast<const char*>(&(p.*field.doubleField));
-        offsets.insert(address - base);
-        names.insert(field.name);
-        ints += field.intField != nullptr;
-    }
-    // The 33 parameter fields, 16 of them int32, all before the layer slots.
-    EXPECT_EQ(offsets.size(), 33u);
-    EXPECT_EQ(names.size(), 33u);
-    EXPECT_EQ(ints, 16);
-    EXPECT_LT(*offsets.rbegin(), ptrdiff_t(offsetof(ParamValues, velocitySourceLayer)));
-}
-
-TEST(ParamFields, RangesHoldTheDefaults) {
-    const ParamValues p = defaultParamValues();
-    for (const ParamField& field : paramFields()) {
-        const double value = field.intField ? double(p.*field.intField) : p.*field.doubleField;
-        EXPECT_GE(value, field.min) << field.name;
-        EXPECT_LE(value, field.max) << field.name;
-    }
 }
 
 }  // namespace

@@ -1,13 +1,18 @@
 #include "tools/render_cli/render_options.h"
 
+#include <cstdint>
+
 #include "tools/render_cli/frame_sequence.h"
 
 namespace {
 
 constexpr int kMaxThreads = 256;
+constexpr int kMaxScaleDen = 256;
+constexpr int kMaxPatternSide = 32768;
+constexpr int64_t kMaxPatternPixels = int64_t(1) << 26;
 
 bool parseWhole(const std::string& text, int low, int high, int& value) {
-    if (text.empty() || text.size() > 4) return false;
+    if (text.empty() || text.size() > 5) return false;
     int result = 0;
     for (char c : text) {
         if (c < '0' || c > '9') return false;
@@ -18,10 +23,24 @@ bool parseWhole(const std::string& text, int low, int high, int& value) {
     return true;
 }
 
+// "1/2" as hosts hand in half resolution; a lone "1" is 1/1. The renderer scales
+// its distances by the ratio, so it may not exceed 1.
+bool parseScale(const std::string& text, int& num, int& den) {
+    const size_t slash = text.find('/');
+    int n = 0, d = 1;
+    if (!parseWhole(text.substr(0, slash), 1, kMaxScaleDen, n)) return false;
+    if (slash != std::string::npos && !parseWhole(text.substr(slash + 1), 1, kMaxScaleDen, d)) return false;
+    if (n > d) return false;
+    num = n;
+    den = d;
+    return true;
+}
+
 }  // namespace
 
 std::string parseRenderArguments(const std::vector<std::string>& args, RenderOptions& options) {
     std::vector<std::string> files;
+    bool patternSized = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "-h" || arg == "--help") {
@@ -59,6 +78,17 @@ std::string parseRenderArguments(const std::vector<std::string>& args, RenderOpt
             if (!parseWhole(value, 1, kMaxThreads, options.threads)) {
                 return "--threads: \"" + value + "\" is not a whole number from 1 to " + std::to_string(kMaxThreads);
             }
+        } else if (arg == "--scale") {
+            if (!parseScale(value, options.scaleNum, options.scaleDen)) {
+                return "--scale: \"" + value + "\" is not a ratio N/D with 1 <= N <= D <= " +
+                       std::to_string(kMaxScaleDen);
+            }
+        } else if (arg == "--width" || arg == "--height") {
+            int& side = arg == "--width" ? options.patternWidth : options.patternHeight;
+            patternSized = true;
+            if (!parseWhole(value, 1, kMaxPatternSide, side)) {
+                return arg + ": \"" + value + "\" is not a whole number from 1 to " + std::to_string(kMaxPatternSide);
+            }
         } else if (arg == "--module") {
             options.modulePath = value;
         } else {
@@ -72,6 +102,12 @@ std::string parseRenderArguments(const std::vector<std::string>& args, RenderOpt
     if (files.size() == 2) options.inputPath = files.front();
     if (isSequencePattern(options.inputPath) != isSequencePattern(options.outputPath)) {
         return "an image sequence needs a '#' pattern for both the input and the output";
+    }
+    if (patternSized && !options.inputPath.empty()) {
+        return "--width and --height size the test pattern: they do not go with an input file";
+    }
+    if (int64_t(options.patternWidth) * options.patternHeight > kMaxPatternPixels) {
+        return "the test pattern may have at most " + std::to_string(kMaxPatternPixels) + " pixels";
     }
     return "";
 }
@@ -93,6 +129,10 @@ std::string renderUsage(const std::string& program) {
            "  --velocity-source FILE  a PNG as the \"Velocity Intensity Source\" layer\n"
            "  --spread-source FILE    a PNG as the \"Spread Intensity Source\" layer\n"
            "  --threads N             render threads for a sequence (default: processors)\n"
+           "  --scale N/D             the host's downsample ratio, e.g. 1/2 (default 1/1);\n"
+           "                          the input stands for the downsampled frame\n"
+           "  --width N, --height N   size of the test pattern (default " +
+           std::to_string(kTestPatternWidth) + " x " + std::to_string(kTestPatternHeight) + ")\n"
            "  --module PATH           the effect module to load\n"
            "  --list-params           list the parameters and what they take\n"
            "  --quiet                 no progress bar\n"

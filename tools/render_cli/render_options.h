@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/test_pattern.h"
+
 struct RenderOptions {
     std::string inputPath;   // empty: the built-in test pattern; may be a '#' sequence pattern
     std::string outputPath;  // a '#' pattern when the input is one
@@ -14,6 +16,8 @@ struct RenderOptions {
     std::string velocitySourcePath;
     std::string spreadSourcePath;
     int threads = 0;  // 0: one a processor
+    int scaleNum = 1, scaleDen = 1;  // the downsample ratio the host hands in, both axes
+    int patternWidth = kTestPatternWidth, patternHeight = kTestPatternHeight;  // without INPUT
     std::string modulePath;
     bool listParams = false;
     bool quiet = false;

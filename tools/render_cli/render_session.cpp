@@ -81,6 +81,11 @@ std::string RenderSession::setSources(const RgbaImage* velocity, const RgbaImage
     return "";
 }
 
+void RenderSession::setDownsample(int32_t num, uint32_t den) {
+    host_.in_data.downsample_x = PF_RationalScale{num, den};
+    host_.in_data.downsample_y = PF_RationalScale{num, den};
+}
+
 PF_Err RenderSession::renderFrame(const FrameJob& job, PixelDepth depth) {
     const RgbaImage& image = *job.input;
     ArgbBuffer input(depth, image.width, image.height);

@@ -42,6 +42,9 @@ public:
     // The two intensity-source layers, as images; null for none.
     std::string setSources(const RgbaImage* velocity, const RgbaImage* spread, PixelDepth depth);
 
+    // The downsample ratio the host hands in with every frame, on both axes.
+    void setDownsample(int32_t num, uint32_t den);
+
     // Renders one frame at depth; thread-safe. Returns the effect's code.
     PF_Err renderFrame(const FrameJob& job, PixelDepth depth);
 
