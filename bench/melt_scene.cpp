@@ -1,10 +1,10 @@
 #include "bench/melt_scene.h"
 
+#include "host/param_loading.h"
 #include "render/channel_traits.h"
 #include "render/line_geometry.h"
 #include "render/melt_tables.h"
 #include "render/step_grid.h"
-#include "tools/melt_defaults.h"
 #include "tools/melt_frame.h"
 #include "tools/test_pattern.h"
 

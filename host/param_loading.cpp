@@ -4,6 +4,7 @@
 
 #include "host/param_ids.h"
 #include "host/param_map.h"
+#include "host/param_table.h"
 
 namespace {
 
@@ -134,6 +135,17 @@ void checkoutSourceParams(const PF_InData* in_data, ParamValues* record) {
 }
 
 }  // namespace
+
+ParamValues defaultParamValues() {
+    ParamValues record;
+    std::memset(&record, 0, sizeof record);
+    for (const ValueLoad& load : kValueLoads) {
+        PF_ParamDef def;
+        fillParamDef(*findParamDefinition(load.id), &def);
+        store(load, def, &record);
+    }
+    return record;
+}
 
 void LoadParamValues(const PF_InData* in_data, PF_ParamDef** params,
                      const PF_PreRenderExtra* extra, ParamValues* record) {

@@ -17,6 +17,12 @@ inline int32_t roundFixed(PF_Fixed value) {
     return int32_t((int64_t(value) + 32768) >> 16);
 }
 
+// Every value field at its registered default, converted from the parameter table
+// as a load from the host converts it; both intensity-source slots empty. What a
+// freshly applied effect renders with: the starting point of the tools, the
+// benchmark and the tests.
+ParamValues defaultParamValues();
+
 // Fills record from the host at the command's current time. With params the
 // values come from the host's array and the two source layers are checked out as
 // parameters into the record's slots (the caller checks them in with

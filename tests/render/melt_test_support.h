@@ -5,30 +5,17 @@
 #include <cstring>
 #include <vector>
 
+#include "host/param_loading.h"
 #include "platform/pf_effect.h"
 #include "render/param_values.h"
+
+inline ParamValues defaultParams() { return defaultParamValues(); }
 
 // The registered defaults, with "Ondrava Intensity" 0: every table entry is then
 // 0 (velocity, offset) or 1 (length), so each pixel lands on its own cell.
 inline ParamValues stillParams() {
-    ParamValues p{};
-    p.direction = 2;
+    ParamValues p = defaultParamValues();
     p.intensity = 0.0;
-    p.meltStep = 512;
-    p.velocity = 0.25;
-    p.spread = 0.25;
-    p.spreadAlignment = 100.0;
-    p.shift = 0.01;
-    p.scanlineStep = 1;
-    p.scanlineAlign = 1;
-    p.modPeriod = 50.0;
-    p.modExponent = 1.0;
-    return p;
-}
-
-inline ParamValues defaultParams() {
-    ParamValues p = stillParams();
-    p.intensity = 100.0;
     return p;
 }
 

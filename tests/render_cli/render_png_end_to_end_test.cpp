@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "host/param_loading.h"
 #include "tools/argb_buffer.h"
-#include "tools/melt_defaults.h"
 #include "tools/melt_frame.h"
 #include "tools/png_io.h"
 #include "tools/test_pattern.h"

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "tools/melt_defaults.h"
+#include "host/param_loading.h"
 #include "tools/melt_frame.h"
 
 namespace {

@@ -1,6 +1,8 @@
+// The defaults come from the parameter table through the host's conversions;
+// here they stand typed out by hand, as a freshly applied effect must render them.
 #include <gtest/gtest.h>
 
-#include "tools/melt_defaults.h"
+#include "host/param_loading.h"
 
 namespace {
 
