@@ -50,10 +50,11 @@ PF_ParamDef** FrameHost::paramArray() {
     return paramPointers_.data();
 }
 
-PF_Err FrameHost::checkoutParam(PF_ProgPtr ref, PF_ParamIndex index, int32_t what_time, int32_t, uint32_t,
-                                PF_ParamDef* param) {
+PF_Err FrameHost::checkoutParam(PF_ProgPtr ref, PF_ParamIndex index, int32_t what_time, int32_t time_step,
+                                uint32_t time_scale, PF_ParamDef* param) {
     FrameHost& host = from(ref);
     host.log("checkout_param " + std::to_string(index) + " at " + std::to_string(what_time));
+    host.timedCheckouts.push_back(TimedCheckout{index, -1, what_time, time_step, time_scale});
     const auto failure = host.failCheckoutParam.find(index);
     if (failure != host.failCheckoutParam.end()) return failure->second;
     if (index < 0 || size_t(index) >= host.params.size()) return PF_Err_INVALID_INDEX;
@@ -62,6 +63,8 @@ PF_Err FrameHost::checkoutParam(PF_ProgPtr ref, PF_ParamIndex index, int32_t wha
     const PF_EffectWorld* world = index == 0 ? host.input : nullptr;
     const auto layer = host.layers.find(index);
     if (layer != host.layers.end()) world = layer->second;
+    const auto timed = host.layersAtTime.find({index, what_time});
+    if (timed != host.layersAtTime.end()) world = timed->second;
     if (param->param_type == PF_Param_LAYER) {
         param->u.ld = world != nullptr ? *world : PF_LayerDef{};
     }
@@ -100,11 +103,12 @@ PF_Err FrameHost::progress(PF_ProgPtr ref, int32_t current, int32_t total) {
 }
 
 PF_Err FrameHost::checkoutLayer(PF_ProgPtr ref, PF_ParamIndex index, int32_t checkout_id,
-                                const PF_RenderRequest* req, int32_t what_time, int32_t, uint32_t,
-                                PF_CheckoutResult* result) {
+                                const PF_RenderRequest* req, int32_t what_time, int32_t time_step,
+                                uint32_t time_scale, PF_CheckoutResult* result) {
     FrameHost& host = from(ref);
     host.log("checkout_layer " + std::to_string(index) + " id " + std::to_string(checkout_id) + " at " +
              std::to_string(what_time));
+    host.timedCheckouts.push_back(TimedCheckout{index, checkout_id, what_time, time_step, time_scale});
     host.layerRequests.push_back(*req);
     const auto failure = host.failCheckoutLayer.find(index);
     if (failure != host.failCheckoutLayer.end()) return failure->second;

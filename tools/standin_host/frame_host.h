@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/pf_effect.h"
@@ -45,6 +46,20 @@ public:
     PF_EffectWorld* input = nullptr;
     PF_EffectWorld* output = nullptr;
     std::map<int32_t, PF_EffectWorld*> layers;
+    // Layers that a parameter checkout at one time hands out instead, by (host
+    // index, time).
+    std::map<std::pair<int32_t, int32_t>, PF_EffectWorld*> layersAtTime;
+
+    // Every checkout_param and checkout_layer with the time values it was given
+    // (checkoutId -1 for a parameter checkout).
+    struct TimedCheckout {
+        int32_t index;
+        int32_t checkoutId;
+        int32_t what_time;
+        int32_t time_step;
+        uint32_t time_scale;
+    };
+    std::vector<TimedCheckout> timedCheckouts;
 
     // --- smart pre-render
     PF_PreRenderExtra* preRenderExtra() { return &preRender_.extra; }
