@@ -28,29 +28,15 @@ std::vector<std::string> roadCalls(const CallLog& log) {
     return road;
 }
 
-RenderRoadTest::RenderRoadTest() {
-    host.suites.provide(kPFWorldSuite, kPFWorldSuiteVersion2, formats.worldSuite());
-    host.suites.provide(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1, formats.pixelFormatSuite());
-    registered.assign(1, PF_ParamDef{});
-    registered[0].param_type = PF_Param_LAYER;
-    host.addParam = [this](PF_ParamIndex, PF_ParamDef* def) {
-        registered.push_back(*def);
-        return PF_Err_NONE;
-    };
-    EXPECT_EQ(host.registerEffect(), PF_Err_NONE);
-    EXPECT_EQ(host.send(PF_Cmd_GLOBAL_SETUP), PF_Err_NONE);
-    EXPECT_EQ(host.send(PF_Cmd_PARAMS_SETUP), PF_Err_NONE);
+RenderRoadTest::RenderRoadTest() : standin::RenderHost(ONDRAVA_MODULE_PATH) {
+    EXPECT_EQ(setUp(), "");
     host.log.clear();
 }
 
 RenderRoadTest::~RenderRoadTest() = default;
 
 std::unique_ptr<standin::FrameHost> RenderRoadTest::makeFrame(PixelDepth depth, int32_t width, int32_t height) {
-    PF_InData base = host.in_data;
-    base.width = width;
-    base.height = height;
-    base.extent_hint = PF_LRect{0, 0, width, height};
-    auto frame = std::make_unique<standin::FrameHost>(base, registered, host.log);
+    auto frame = std::make_unique<standin::FrameHost>(frameInData(width, height), registered, host.log);
     buffers_.push_back(std::make_unique<ArgbBuffer>(depth, width, height));
     ArgbBuffer& input = *buffers_.back();
     fillRampPicture(input);
@@ -91,13 +77,9 @@ ArgbBuffer& RenderRoadTest::addSourceLayer(standin::FrameHost& frame, int32_t in
 }
 
 int32_t RenderRoadTest::indexOf(const std::string& name) const {
-    for (size_t i = 1; i < registered.size(); ++i) {
-        if (name == std::string(registered[i].name, strnlen(registered[i].name, sizeof registered[i].name))) {
-            return int32_t(i);
-        }
-    }
-    ADD_FAILURE() << "no parameter named " << name;
-    return -1;
+    const int32_t index = standin::RenderHost::indexOf(name);
+    if (index < 0) ADD_FAILURE() << "no parameter named " << name;
+    return index;
 }
 
 bool RenderRoadTest::outputUntouched(const standin::FrameHost& frame) {

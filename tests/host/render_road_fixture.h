@@ -13,9 +13,7 @@
 #include "render/param_values.h"
 #include "tools/argb_buffer.h"
 #include "tools/standin_host/frame_host.h"
-#include "tools/standin_host/module_loader.h"
-#include "tools/standin_host/standin_host.h"
-#include "tools/standin_host/world_formats.h"
+#include "tools/standin_host/render_host.h"
 
 int bitsOf(PixelDepth depth);
 
@@ -29,7 +27,9 @@ void fillMarker(ArgbBuffer& buffer);
 // leaving out the parameter traffic of LoadParamValues.
 std::vector<std::string> roadCalls(const CallLog& log);
 
-class RenderRoadTest : public ::testing::Test {
+// The members of standin::RenderHost (host, module, formats, registered) are the
+// fixture's own.
+class RenderRoadTest : public ::testing::Test, public standin::RenderHost {
 public:
     RenderRoadTest();
     ~RenderRoadTest() override;
@@ -43,7 +43,8 @@ public:
     ArgbBuffer& addSourceLayer(standin::FrameHost& frame, int32_t index, PixelDepth depth, int32_t width,
                                int32_t height);
 
-    // Host index of the parameter registered under this display name.
+    // Host index of the parameter registered under this display name; a name the
+    // effect did not register fails the test.
     int32_t indexOf(const std::string& name) const;
     // The frame's output still holds the marker colour.
     bool outputUntouched(const standin::FrameHost& frame);
@@ -53,11 +54,6 @@ public:
     // Nothing of the frame still checked out or locked, every suite given back. (Check-ins
     // of what a failed checkout never gave are harmless and not counted here.)
     bool everythingReturned(const standin::FrameHost& frame) const;
-
-    StandInHost host{ONDRAVA_MODULE_PATH};
-    LoadedModule module{ONDRAVA_MODULE_PATH};
-    standin::WorldFormats formats{host.log};
-    std::vector<PF_ParamDef> registered;  // index 0 the input layer
 
 private:
     std::vector<std::unique_ptr<ArgbBuffer>> buffers_;

@@ -13,9 +13,7 @@
 #include "tools/argb_buffer.h"
 #include "tools/render_cli/param_assignment.h"
 #include "tools/rgba_image.h"
-#include "tools/standin_host/module_loader.h"
-#include "tools/standin_host/standin_host.h"
-#include "tools/standin_host/world_formats.h"
+#include "tools/standin_host/render_host.h"
 
 struct FrameJob {
     const RgbaImage* input = nullptr;
@@ -37,7 +35,7 @@ public:
     // a message.
     std::string setUp();
 
-    RegisteredParams registered() { return {params_, popupItems_}; }
+    RegisteredParams registered() { return {effect_.registered, effect_.popupItems}; }
 
     // The two intensity-source layers, as images; null for none.
     std::string setSources(const RgbaImage* velocity, const RgbaImage* spread, PixelDepth depth);
@@ -49,13 +47,7 @@ public:
     PF_Err renderFrame(const FrameJob& job, PixelDepth depth);
 
 private:
-    int32_t indexOf(const std::string& name) const;
-
-    StandInHost host_;
-    LoadedModule module_;
-    standin::WorldFormats formats_{host_.log};
-    std::vector<PF_ParamDef> params_;  // index 0 the input layer
-    std::vector<std::string> popupItems_;
+    standin::RenderHost effect_;
     std::vector<std::pair<int32_t, std::unique_ptr<ArgbBuffer>>> sources_;
     bool sequenceSetUp_ = false;
 };
