@@ -14,6 +14,10 @@ inline std::string returnMessage(const PF_OutData& out_data) {
     return std::string(out_data.return_msg, strnlen(out_data.return_msg, sizeof out_data.return_msg));
 }
 
+inline bool sameRect(const PF_LRect& a, const PF_LRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 class ModuleTest : public ::testing::Test {
 protected:
     StandInHost host{ONDRAVA_MODULE_PATH};

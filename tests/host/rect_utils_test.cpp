@@ -3,12 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "host/small_functions.h"
+#include "host_fixture.h"
 
 namespace {
-
-bool sameRect(const PF_LRect& a, const PF_LRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 
 TEST(IsEmptyRect, EmptyWhenEitherSpanIsNotPositive) {
     EXPECT_TRUE(IsEmptyRect({0, 0, 0, 10}));

@@ -9,10 +9,6 @@ namespace {
 
 using SmartPreRenderTest = RenderRoadTest;
 
-bool sameRect(const PF_LRect& a, const PF_LRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 TEST_F(SmartPreRenderTest, MakesTheRecordRequestsTheInputAndHandsTheHandleOver) {
     auto frame = makeFrame(PixelDepth::k8, 32, 16);
     frame->in_data.current_time = 12;

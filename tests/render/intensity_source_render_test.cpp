@@ -272,12 +272,6 @@ TEST(IntensitySourceRender, EmptyOutputWithLayersRendersNothing) {
     }
 }
 
-template <class Channel>
-int32_t renderDepth(PF_LayerDef* in, PF_LayerDef* out, const ParamValues& params) {
-    if constexpr (sizeof(Channel) == 2) return renderARGB16(in, out, params, 1.0f, nullptr);
-    return renderARGB32(in, out, params, 1.0f, nullptr);
-}
-
 // In every depth the entry hands the layer over with its pitch in channels: a
 // black pixel at (1, 1) of a 3 x 3 frame moves one row down (Melt Step 1) under a
 // white velocity-layer pixel at (1, 1) of a layer with padded rows.
@@ -291,10 +285,10 @@ void expectVelocityLayerInDepth(Channel full) {
     ParamValues params = rampParams(1.0, 0.0, kDown);
     params.meltStep = 1;
     params.velocitySourceLayer = &layer;
-    EXPECT_EQ(renderDepth<Channel>(&inLayer, &outLayer, params), 0);
+    EXPECT_EQ(renderEntry<Channel>(&inLayer, &outLayer, params), 0);
     EXPECT_EQ(out.data, expectedOut.data);
     params.velocitySourceLayer = nullptr;  // the pixel's own black keeps it in place
-    EXPECT_EQ(renderDepth<Channel>(&inLayer, &outLayer, params), 0);
+    EXPECT_EQ(renderEntry<Channel>(&inLayer, &outLayer, params), 0);
     EXPECT_EQ(out.data, in.data);
 }
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "render/line_geometry.h"
-#include "render/render_entries.h"
 #include "tests/render/melt_test_support.h"
 
 namespace {
@@ -35,10 +34,7 @@ template <class Channel>
 std::vector<Channel> render(Frame<Channel>& in, const ParamValues& params) {
     Frame<Channel> out(in.width, in.height, 0, Channel(90));
     PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
-    int32_t code = -1;
-    if constexpr (sizeof(Channel) == 1) code = renderARGB8(&inLayer, &outLayer, params, 1.0f, nullptr);
-    if constexpr (sizeof(Channel) == 4) code = renderARGB32(&inLayer, &outLayer, params, 1.0f, nullptr);
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(renderEntry<Channel>(&inLayer, &outLayer, params), 0);
     return out.data;
 }
 

@@ -11,19 +11,6 @@
 
 namespace {
 
-// Each pixel moves by exactly `cells` cells: no spread, velocity 0, shift = cells.
-ParamValues movingParams(int32_t direction, double cells, int32_t wrap = 0) {
-    ParamValues p = stillParams();
-    p.direction = direction;
-    p.intensity = 100.0;
-    p.meltStep = 1;
-    p.velocity = 0.0;
-    p.spread = 0.0;
-    p.shift = cells;
-    p.wrap = wrap;
-    return p;
-}
-
 // A 4 x 3 frame of distinct opaque pixels: pixel (x, y) has red 10x + 1, green 10y + 1.
 Frame<uint8_t> distinctFrame(int32_t padding = 0) {
     Frame<uint8_t> f(4, 3, padding);

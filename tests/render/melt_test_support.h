@@ -8,6 +8,7 @@
 #include "host/param_loading.h"
 #include "platform/pf_effect.h"
 #include "render/param_values.h"
+#include "render/render_entries.h"
 
 inline ParamValues defaultParams() { return defaultParamValues(); }
 
@@ -17,6 +18,30 @@ inline ParamValues stillParams() {
     ParamValues p = defaultParamValues();
     p.intensity = 0.0;
     return p;
+}
+
+// Each pixel moves by exactly `cells` cells: no spread, velocity 0, shift = cells.
+inline ParamValues movingParams(int32_t direction, double cells, int32_t wrap = 0) {
+    ParamValues p = defaultParamValues();
+    p.direction = direction;
+    p.meltStep = 1;
+    p.velocity = 0.0;
+    p.spread = 0.0;
+    p.shift = cells;
+    p.wrap = wrap;
+    return p;
+}
+
+// The render entry of Channel's depth (8-bit, 16-bit or float), at full resolution.
+template <class Channel>
+int32_t renderEntry(PF_LayerDef* in, PF_LayerDef* out, const ParamValues& params, PF_InData* inData = nullptr) {
+    if constexpr (sizeof(Channel) == 1) {
+        return renderARGB8(in, out, params, 1.0f, inData);
+    } else if constexpr (sizeof(Channel) == 2) {
+        return renderARGB16(in, out, params, 1.0f, inData);
+    } else {
+        return renderARGB32(in, out, params, 1.0f, inData);
+    }
 }
 
 // An ARGB frame of any depth with room for padding at the end of each row.

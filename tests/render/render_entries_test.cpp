@@ -46,14 +46,7 @@ TEST(RenderEntries, AnyNonZeroWrapWraps) {
     for (int32_t wrap : {0, 1, 2, -1}) {
         Frame<uint8_t> in(3, 1), out(3, 1);
         in.set(2, 0, 255, 10, 20, 30);
-        ParamValues params = stillParams();
-        params.direction = 0;
-        params.intensity = 100.0;
-        params.meltStep = 1;
-        params.velocity = 0.0;
-        params.spread = 0.0;
-        params.shift = 1.0;
-        params.wrap = wrap;
+        const ParamValues params = movingParams(0, 1.0, wrap);
         PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
         ASSERT_EQ(renderARGB8(&inLayer, &outLayer, params, 1.0f, nullptr), 0);
         EXPECT_EQ(out.at(0, 0)[0], wrap != 0 ? 255 : 0) << wrap;
