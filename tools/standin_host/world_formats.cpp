@@ -54,24 +54,25 @@ int WorldFormats::clears() const {
     return clears_;
 }
 
-PF_Err WorldFormats::getWorldFormat(const PF_EffectWorld* world, PF_PixelFormat* format) {
+// Both suites answer from the same record, each with its own code for the format.
+template <typename Code>
+PF_Err WorldFormats::answerFormat(const char* call, const PF_EffectWorld* world, Code Formats::*field,
+                                  Code* format) {
     WorldFormats& self = *currentFormats;
-    self.log_.add("PF_GetPixelFormat");
+    self.log_.add(call);
     std::lock_guard<std::mutex> lock(self.mutex_);
     const auto found = self.formats_.find(world);
     if (found == self.formats_.end()) return PF_Err_BAD_CALLBACK_PARAM;
-    if (found->second.answered) *format = found->second.world;
+    if (found->second.answered) *format = found->second.*field;
     return PF_Err_NONE;
 }
 
+PF_Err WorldFormats::getWorldFormat(const PF_EffectWorld* world, PF_PixelFormat* format) {
+    return answerFormat("PF_GetPixelFormat", world, &Formats::world, format);
+}
+
 PF_Err WorldFormats::getPremiereFormat(const PF_EffectWorld* world, PrPixelFormat* format) {
-    WorldFormats& self = *currentFormats;
-    self.log_.add("GetPixelFormat");
-    std::lock_guard<std::mutex> lock(self.mutex_);
-    const auto found = self.formats_.find(world);
-    if (found == self.formats_.end()) return PF_Err_BAD_CALLBACK_PARAM;
-    if (found->second.answered) *format = found->second.premiere;
-    return PF_Err_NONE;
+    return answerFormat("GetPixelFormat", world, &Formats::premiere, format);
 }
 
 PF_Err WorldFormats::addSupported(PF_ProgPtr, PrPixelFormat format) {

@@ -42,6 +42,8 @@ private:
         bool answered = true;
     };
 
+    template <typename Code>
+    static PF_Err answerFormat(const char* call, const PF_EffectWorld* world, Code Formats::*field, Code* format);
     static PF_Err getWorldFormat(const PF_EffectWorld* world, PF_PixelFormat* format);
     static PF_Err getPremiereFormat(const PF_EffectWorld* world, PrPixelFormat* format);
     static PF_Err addSupported(PF_ProgPtr effect_ref, PrPixelFormat format);
