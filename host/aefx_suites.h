@@ -44,6 +44,8 @@ public:
     ScopedDrawbotSuites& operator=(const ScopedDrawbotSuites&) = delete;
 
     PF_Err acquire() { return AEFX_AcquireDrawbotSuites(in_data_, out_data_, &suites_); }
+    // Gives the suites back before the scope ends; the end then finds none held.
+    PF_Err release() { return AEFX_ReleaseDrawbotSuites(in_data_, out_data_, &suites_); }
     const DRAWBOT_Suites& suites() const { return suites_; }
 
 private:

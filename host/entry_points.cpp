@@ -13,6 +13,7 @@
 #include "host/render_command.h"
 #include "host/smart_pre_render.h"
 #include "host/smart_render.h"
+#include "host/ui_event.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ void warnAboveResolutionLimit(const PF_InData* in_data, PF_OutData* out_data) {
     }
 }
 
-// The command table. Commands whose handler is not written yet (events) answer
-// as every command without a handler does: 0, touching nothing.
+// The command table. Commands without a handler answer 0, touching nothing.
 PF_Err dispatchCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
                        PF_LayerDef* output, void* extra) {
     switch (cmd) {
@@ -56,7 +56,7 @@ PF_Err dispatchCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_
     case PF_Cmd_UPDATE_PARAMS_UI:
         return UIOnParamsUpdated(in_data, out_data, params);
     case PF_Cmd_EVENT:
-        return PF_Err_NONE;  // no handler yet
+        return UIEvent(in_data, out_data, params, output, static_cast<PF_EventExtra*>(extra));
     case PF_Cmd_SMART_PRE_RENDER:
         warnAboveResolutionLimit(in_data, out_data);
         return SmartPreRender(in_data, out_data, static_cast<PF_PreRenderExtra*>(extra));

@@ -23,10 +23,6 @@ PF_Err registerUI(PF_InData* in_data, PF_CustomUIInfo* info) {
     return in_data->inter.register_ui(in_data->effect_ref, info);
 }
 
-// The banner's area moved from the title to the control area in exactly one host
-// version, which also shows it under a name.
-bool bannerInControlArea(HostKind host) { return host.major == 13 && host.minor == 23; }
-
 CustomParamResult registerCustom(const ParamDefinition& def, PF_InData* in_data) {
     if (def.presence == ParamPresence::BannerHosts) {
         return AddUIHeaderImage(in_data, nullptr, nullptr, def.id);

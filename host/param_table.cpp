@@ -168,6 +168,7 @@ static bool apiAtLeast13_9(HostKind host) {
 
 bool hostHasBanner(HostKind host) { return !host.premiere && apiAtLeast13_9(host); }
 bool hostHasGraphs(HostKind host) { return host.premiere || apiAtLeast13_9(host); }
+bool bannerInControlArea(HostKind host) { return host.major == 13 && host.minor == 23; }
 
 bool isRegistered(const ParamDefinition& def, HostKind host) {
     switch (def.presence) {

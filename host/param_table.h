@@ -46,6 +46,9 @@ struct HostKind {
 HostKind hostKindOf(const PF_InData* in_data);
 bool hostHasBanner(HostKind host);
 bool hostHasGraphs(HostKind host);
+// The banner's area moved from the title to the control area in exactly one host
+// version, which also shows it under a name.
+bool bannerInControlArea(HostKind host);
 bool isRegistered(const ParamDefinition& def, HostKind host);
 
 // The definition handed to add_param for an ordinary row (not banner or graph),

@@ -7,42 +7,18 @@
 #include <vector>
 
 #include "host/graph_grid.h"
-#include "host/param_ids.h"
-#include "host/param_map.h"
-#include "tests/host/host_fixture.h"
+#include "tests/host/graph_fixture.h"
 
 namespace {
 
 constexpr PF_Fixed kDegree = 65536;
 
-// Parameter ids map to host index = id, as in the compositing host from 13.9.
-void publishIdentityMap() {
-    ParamIdMap map;
-    for (int32_t id = 1; id <= ParamId::kCount; ++id) map.addParam(id);
-    publishParamIdMap(map);
-}
-
-class CurveGraphTest : public HostFunctionTest {
+class CurveGraphTest : public GraphParamsTest {
 protected:
-    CurveGraphTest() : defs(ParamId::kCount + 1) {
-        publishIdentityMap();
-        for (PF_ParamDef& def : defs) pointers.push_back(&def);
-        setCurve(1, 0, 0.0f, 0.0f);
-        record.paramIndex = ParamId::VelCurveGraph;
-        record.width = 50;
-        record.height = 50;
-        record.drawFunc = CurveGraphDraw;
-        record.curveMaskFunc = nullptr;
-        const int32_t ids[4] = {ParamId::VelCurveFunction, ParamId::VelCurvePhase, ParamId::VelCurveFloor,
-                                ParamId::VelCurveSmoothness};
-        for (int i = 0; i < 10; ++i) record.paramIds[i] = i < 4 ? ids[i] : -7;
-    }
+    CurveGraphTest() : record(curveRecord(ParamId::VelCurveGraph, kVelocityCurve, CurveGraphDraw)) {}
 
     void setCurve(int32_t popup, PF_Fixed phase, float floorLift, float smoothness) {
-        defs[ParamId::VelCurveFunction].u.pd.value = popup;
-        defs[ParamId::VelCurvePhase].u.ad.value = phase;
-        defs[ParamId::VelCurveFloor].u.fs_d.value = floorLift;
-        defs[ParamId::VelCurveSmoothness].u.fs_d.value = smoothness;
+        GraphParamsTest::setCurve(kVelocityCurve, popup, phase, floorLift, smoothness);
     }
 
     std::vector<uint8_t> draw(PF_ParamDef** params) {
@@ -61,9 +37,7 @@ protected:
         return pixels;
     }
 
-    std::vector<PF_ParamDef> defs;
-    std::vector<PF_ParamDef*> pointers;
-    drawControlData record{};
+    drawControlData record;
 };
 
 TEST(CurveGraphShift, OneColumnPerThreePointSevenFiveDegreesWrappingLikeTheAngleTables) {

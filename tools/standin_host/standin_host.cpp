@@ -79,6 +79,7 @@ StandInHost::StandInHost()
     currentHost = this;
     suites.provide(kPFHandleSuite, kPFHandleSuiteVersion2, handles.handleSuite());
     suites.provide(kPFUtilitySuite, kPFUtilitySuiteVersion4, utility.suite());
+    drawbot.provideTo(suites);
     fillCallbacks();
     resetRecords();
 }

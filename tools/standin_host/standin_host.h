@@ -12,6 +12,7 @@
 #include "platform/pf_entry.h"
 #include "platform/pf_flags.h"
 #include "tools/standin_host/call_log.h"
+#include "tools/standin_host/drawbot_host.h"
 #include "tools/standin_host/host_handles.h"
 #include "tools/standin_host/module_loader.h"
 #include "tools/standin_host/param_host.h"
@@ -55,6 +56,8 @@ public:
     SuiteRegistry suites{log};
     HostHandles handles{log};
     UtilitySuite utility{log};
+    // The custom UI and Drawbot suites, offered from the start.
+    standin::DrawbotHost drawbot{log};
     // What parameter setup registers: add_param and register_ui answer through
     // it unless a test sets them otherwise.
     standin::ParamHost params;
