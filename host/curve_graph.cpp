@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "host/graph_grid.h"
+#include "host/graph_line.h"
 #include "host/graph_params.h"
 #include "render/curves.h"
 #include "render/float_convert.h"
@@ -32,27 +33,6 @@ void fillLevels(CurveLevels& levels, int32_t shape, float smoothness, float floo
         const int32_t k = (i + shift) % kSamples;
         levels.at[k] = level;
         levels.at[k + kSamples] = level;
-    }
-}
-
-// A point covers two rows at its column; a step from the previous level is joined
-// by a vertical run in the column before, one row higher.
-void drawCurve(GraphGrid& grid, const CurveLevels& levels, int32_t start) {
-    int32_t previous = 0;
-    for (int32_t k = 0; k < kSamples; ++k) {
-        const int32_t x = k + 2;
-        const int32_t y = levels.at[start + k];
-        grid.cover(98 - y, x);
-        grid.cover(97 - y, x);
-        if (k >= 1) {
-            const int32_t low = previous < y ? previous : y;
-            const int32_t high = previous < y ? y : previous;
-            for (int32_t yy = low; yy <= high; ++yy) {
-                grid.cover(97 - yy, x - 1);
-                grid.cover(96 - yy, x - 1);
-            }
-        }
-        previous = y;
     }
 }
 
@@ -94,11 +74,11 @@ int32_t CurveGraphDraw(uint8_t* pixels, PF_InData* in_data, PF_ParamDef** params
     CurveLevels levels;
     fillLevels(levels, shape, smoothness, floorLift, shift);
     if (mask == 0) {
-        drawCurve(grid, levels, 0);
+        coverLevelLine(grid, levels.at, kSamples);
     } else {
-        if (mask & 1) drawCurve(grid, levels, plusShift);
-        if (mask & 2) drawCurve(grid, levels, 0);
-        if (mask & 4) drawCurve(grid, levels, minusShift);
+        if (mask & 1) coverLevelLine(grid, levels.at + plusShift, kSamples);
+        if (mask & 2) coverLevelLine(grid, levels.at, kSamples);
+        if (mask & 4) coverLevelLine(grid, levels.at + minusShift, kSamples);
     }
     grid.reduceInto(pixels);
     return 1;
