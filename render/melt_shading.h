@@ -17,6 +17,10 @@ struct UnshadedRun {
     float firstCell(float /*share*/, float amount) { return amount; }
     float wholeCell(float amount) { return amount; }
     float lastCell(float amount) { return amount; }
+    template <class Deposit>
+    void wholeCells(int32_t count, float amount, Deposit&& deposit) {
+        for (int32_t k = 0; k < count; ++k) deposit(k, amount);
+    }
 };
 
 template <bool Shading>

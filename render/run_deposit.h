@@ -94,7 +94,8 @@ int32_t depositRun(float (*meltAccumulator)[4], int32_t lineLength, float start,
         while (open && wholeCells > 0) {
             const int32_t segmentEnd = Wrap ? lineLength : kLineCells;
             const int32_t span = wholeCells < segmentEnd - cell ? wholeCells : segmentEnd - cell;
-            for (int32_t k = 0; k < span; ++k) addToCell(meltAccumulator[cell + k], run.wholeCell(weight), r, g, b);
+            float(*const segment)[4] = meltAccumulator + cell;
+            run.wholeCells(span, weight, [&](int32_t k, float amount) { addToCell(segment[k], amount, r, g, b); });
             cell += span;
             wholeCells -= span;
             if (cell == kLineCells) open = false;

@@ -1,8 +1,11 @@
 // The deposit against a literal reading of its rules: runs walked cell by cell,
 // Wrap's start raised by repeated additions, whole cells counted down by
-// subtracting 1. The kernel takes shortcuts that must not change a single bit.
+// subtracting 1, and with shading every cell's ten samples worked out on their own.
+// The kernel takes shortcuts (and vector lanes) that must not change a single bit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -18,9 +21,51 @@ struct Line {
     float cells[kLineCells][4];
 };
 
+// The shading weight of one cell, from the ten sample positions: each held to the
+// table (NaN as 0) and truncated, summed from the first on, times 0.1f.
+float literalShadeFactor(const float* shadingTable, const float (&position)[10]) {
+    float sum = 0.0f;
+    for (int k = 0; k < 10; ++k) {
+        const float p = std::isnan(position[k]) ? 0.0f : std::min(std::max(position[k], 0.0f), 255.0f);
+        sum = k == 0 ? shadingTable[int(p)] : sum + shadingTable[int(p)];
+    }
+    return sum * 0.1f;
+}
+
+// Positions from `start` as running sums of `step`.
+void runningPositions(float (&position)[10], float start, float step) {
+    position[0] = start;
+    for (int k = 1; k < 10; ++k) position[k] = position[k - 1] + step;
+}
+
+// The weight of a run's cell, by its kind; p is how much of the run lies before the
+// cell. A run of no length samples entry 0 throughout.
+enum class CellKind { FirstPartial, Whole, LastPartial };
+float literalCellShade(const float* shadingTable, CellKind kind, float length, float p, float share) {
+    float position[10] = {};
+    if (length > 0.0f) {
+        const double L = double(length);
+        if (kind == CellKind::FirstPartial) {
+            const float q = float(double(share) * 255.0 / L);
+            const float h = float(double(q) * 0.1);
+            for (int k = 0; k < 10; ++k) position[k] = float(k) * h;
+        } else if (kind == CellKind::Whole) {
+            const double u = 255.0 / L;
+            const float a0 = float(double(p) * u);
+            const float a1 = float(double(p + 1.0f) * u);
+            runningPositions(position, a0, float(double(a1 - a0) * 0.1));
+        } else {
+            const float b0 = float(double(p) * 255.0 / L);
+            runningPositions(position, b0, float(double(255.0f - b0) * 0.1));
+        }
+    }
+    return literalShadeFactor(shadingTable, position);
+}
+
+// A null shadingTable deposits unshaded.
 template <bool Wrap>
 int32_t literalDeposit(float (*acc)[4], const std::vector<float>& px, int32_t lineLength, int32_t step,
-                       GridOffset grid, const MeltTables& tables) {
+                       GridOffset grid, const MeltTables& tables, const float* shadingTable) {
     int32_t depositEnd = 0;
     const float f = grid.gridFraction;
     for (int32_t i = grid.gridIndex; i < lineLength; i += step) {
@@ -32,13 +77,13 @@ int32_t literalDeposit(float (*acc)[4], const std::vector<float>& px, int32_t li
         if (interpolated) k = int32_t(float(Channel32::lumaIndex(q) - k) * f + float(k));
         float t = ((f + float(i)) + tables.velocityTable[k]) + tables.spreadOffsetTable[k];
         const float length = tables.spreadLengthTable[k];
-        float u, r;
+        float u, r, consumed = 0.0f;
         if (Wrap) {
             while (t < 0.0f) t = t + float(lineLength);
             u = t, r = length;
         } else {
             if (t + length < 0.0f) continue;
-            if (t < 0.0f) u = 0.0f, r = t + length;
+            if (t < 0.0f) u = 0.0f, r = t + length, consumed = -t;
             else u = t, r = length;
         }
         const int32_t c0 = int32_t(u);
@@ -51,7 +96,9 @@ int32_t literalDeposit(float (*acc)[4], const std::vector<float>& px, int32_t li
         const float w = c[0];
         int32_t next = c0;
         bool ended = false;
-        const auto add = [&](float a) {
+        const auto add = [&](float unshaded, CellKind kind, float share) {
+            const float a =
+                shadingTable ? literalCellShade(shadingTable, kind, length, consumed, share) * unshaded : unshaded;
             const int32_t m = Wrap ? next % lineLength : next;
             acc[m][0] += a, acc[m][1] += a * c[1], acc[m][2] += a * c[2], acc[m][3] += a * c[3];
             if (m == kLineCells - 1) ended = true;
@@ -59,20 +106,22 @@ int32_t literalDeposit(float (*acc)[4], const std::vector<float>& px, int32_t li
         };
         if (u != float(c0)) {
             const float s = (float(c0) - u) + 1.0f;
-            add(w * s);
+            add(w * s, CellKind::FirstPartial, s);
             r = r - s;
+            consumed = s;
         }
         while (!ended && r >= 1.0f && (Wrap || next <= kLineCells - 1)) {
-            add(w);
+            add(w, CellKind::Whole, 0.0f);
             r = r - 1.0f;
+            consumed = consumed + 1.0f;
         }
-        if (!ended && r > 0.0f && (Wrap || next <= kLineCells - 1)) add(r * w);
+        if (!ended && r > 0.0f && (Wrap || next <= kLineCells - 1)) add(r * w, CellKind::LastPartial, 0.0f);
         if (!Wrap && next > depositEnd) depositEnd = next;
     }
     return depositEnd;
 }
 
-template <bool Wrap>
+template <bool Wrap, bool Shading>
 void compareOnRandomLines(uint32_t seed) {
     std::mt19937 random(seed);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
@@ -84,8 +133,16 @@ void compareOnRandomLines(uint32_t seed) {
         const float reach = round % 3 == 0 ? 20000.0f : 3.0f * float(lineLength);
         for (int j = 0; j < kLumaEntries; ++j) {
             tables->velocityTable[j] = (unit(random) - 0.5f) * reach;
-            tables->spreadLengthTable[j] = unit(random) * (round % 4 == 0 ? 40000.0f : 60.0f);
+            tables->spreadLengthTable[j] = unit(random) * (round % 4 != 0 ? 60.0f : Shading ? 2000.0f : 40000.0f);
+            // Now and then a run shorter than a cell, or of no length at all.
+            if (j % 53 == 0) tables->spreadLengthTable[j] = unit(random) * 1.5f - 0.5f;
             tables->spreadOffsetTable[j] = -unit(random) * tables->spreadLengthTable[j];
+        }
+        MeltShading<Shading> shading;
+        float* shadingTable = nullptr;
+        if constexpr (Shading) {
+            for (float& entry : shading.shadingTable) entry = unit(random) * 2.0f - 0.25f;
+            shadingTable = shading.shadingTable;
         }
         std::vector<float> px(4 * size_t(lineLength));
         for (float& v : px) v = unit(random) < 0.1f ? 0.0f : unit(random);
@@ -97,14 +154,17 @@ void compareOnRandomLines(uint32_t seed) {
         const InputLine<float> line{px.data(), {0, 4}, {0, lineLength}};
         const int32_t fastEnd = depositRuns<Channel32, Wrap>(fast->cells, line, runSettings(lineLength, step, false), grid,
                                                              *tables, TableIndexSource<Channel32, false, false>{},
-                                                             MeltShading<false>{});
-        const int32_t literalEnd = literalDeposit<Wrap>(literal->cells, px, lineLength, step, grid, *tables);
+                                                             shading);
+        const int32_t literalEnd =
+            literalDeposit<Wrap>(literal->cells, px, lineLength, step, grid, *tables, shadingTable);
         ASSERT_EQ(fastEnd, literalEnd) << round;
         ASSERT_EQ(std::memcmp(fast.get(), literal.get(), sizeof(Line)), 0) << "round " << round;
     }
 }
 
-TEST(RunDepositReference, WrapOffIsBitIdenticalToTheLiteralRules) { compareOnRandomLines<false>(1); }
-TEST(RunDepositReference, WrapOnIsBitIdenticalToTheLiteralRules) { compareOnRandomLines<true>(2); }
+TEST(RunDepositReference, WrapOffIsBitIdenticalToTheLiteralRules) { compareOnRandomLines<false, false>(1); }
+TEST(RunDepositReference, WrapOnIsBitIdenticalToTheLiteralRules) { compareOnRandomLines<true, false>(2); }
+TEST(RunDepositReference, ShadedWrapOffIsBitIdenticalToTheLiteralRules) { compareOnRandomLines<false, true>(3); }
+TEST(RunDepositReference, ShadedWrapOnIsBitIdenticalToTheLiteralRules) { compareOnRandomLines<true, true>(4); }
 
 }  // namespace
