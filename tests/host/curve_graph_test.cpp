@@ -165,6 +165,41 @@ TEST_F(CurveGraphTest, NoWorkMemoryLeavesThePixelsAndReportsZero) {
     EXPECT_EQ(pixel[3], 4);
 }
 
+// Values outside the registered ranges draw what lies inside the grid and write
+// nothing outside it: a floor of 3 lifts the levels to 190 - r and -2 sinks them
+// to 3r - 190, both mostly off the grid; a huge floor sends them to the integer
+// limit, and the runs between such levels stay finite.
+TEST_F(CurveGraphTest, LevelsOffTheGridAreClipped) {
+    for (float floorLift : {3.0f, -2.0f, 1e30f, -1e30f}) {
+        setCurve(4, INT32_MIN, floorLift, 0.0f);
+        const std::vector<uint8_t> pixels = draw();
+        EXPECT_EQ(at(pixels, 47, 47), 64) << floorLift;
+    }
+    // The triangle peaks at level 94, so every sample is lifted far above the
+    // top: an empty square.
+    setCurve(3, 0, 1e30f, 0.0f);
+    EXPECT_EQ(draw(), [] {
+        GraphGrid empty(50, 50);
+        std::vector<uint8_t> pixels(50 * 50 * 4);
+        empty.reduceInto(pixels.data());
+        return pixels;
+    }());
+}
+
+// Other record sizes: the image keeps rows of its own width and its own height,
+// and the curve stays where a 50 by 50 graph has it.
+TEST_F(CurveGraphTest, RecordsOfOtherSizesStayInsideTheirImage) {
+    setCurve(1, 0, 1.0f, 0.0f);
+    record.width = 30;
+    record.height = 20;
+    std::vector<uint8_t> small(30 * 20 * 4, 0xCD);
+    EXPECT_EQ(CurveGraphDraw(small.data(), &host.in_data, pointers.data(), &record), 1);
+    EXPECT_EQ(small[(0 * 30 + 5) * 4], graphToneTable[182]);  // the flat line at the top, as in 50 by 50
+    EXPECT_EQ(small[(17 * 30 + 27) * 4], 64);
+    EXPECT_EQ(small[(18 * 30 + 27) * 4], 0);
+    EXPECT_EQ(small[(17 * 30 + 28) * 4], 0);
+}
+
 int32_t maskNone(PF_InData*, PF_ParamDef**, int32_t what) { return what == 4 ? 0 : -1; }
 int32_t maskMainOnly(PF_InData*, PF_ParamDef**, int32_t) { return 2; }
 int32_t maskAhead(PF_InData*, PF_ParamDef**, int32_t) { return 1; }
