@@ -11,7 +11,7 @@ uint32_t lastClickTime = kNoBannerClick;
 
 namespace {
 
-bool bannerInControlArea(const PF_InData* in_data) { return bannerInControlArea(hostKindOf(in_data)); }
+bool bannerShownInControlArea(const PF_InData* in_data) { return bannerInControlArea(hostKindOf(in_data)); }
 
 PF_Err clickOnHeader(const PF_EventExtra* extra, int32_t* doubleClicked) {
     // Unsigned, so that two clicks either side of the tick count's wrap are still
@@ -59,7 +59,7 @@ PF_Err drawEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef** params,
                  int32_t headerIndex, const uint8_t* bannerPixels, int32_t graphCount, drawControlData** graphs) {
     const PF_EffectWindowInfo& win = extra->effect_win;
     if (win.index == headerIndex && win.area == PF_EA_PARAM_TITLE) {
-        return bannerInControlArea(in_data) ? PF_Err_NONE
+        return bannerShownInControlArea(in_data) ? PF_Err_NONE
                                             : DrawHeaderImage(in_data, out_data, extra, bannerPixels);
     }
     if (win.area != PF_EA_CONTROL) {
@@ -69,7 +69,7 @@ PF_Err drawEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef** params,
     if (drawControlData* record = graphOf(win.index, graphCount, graphs)) {
         err = drawGraph(in_data, out_data, params, extra, record);
     }
-    if (win.index == headerIndex && bannerInControlArea(in_data)) {
+    if (win.index == headerIndex && bannerShownInControlArea(in_data)) {
         return DrawHeaderImage(in_data, out_data, extra, bannerPixels);
     }
     return err;
@@ -92,7 +92,7 @@ PF_Err HandleEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef** param
 
 PF_Err DrawHeaderImage(PF_InData* in_data, PF_OutData* out_data, PF_EventExtra* extra, const uint8_t* bannerPixels) {
     DrawbotDrawing drawing(in_data, out_data, extra->contextH);
-    const bool controlArea = bannerInControlArea(in_data);
+    const bool controlArea = bannerShownInControlArea(in_data);
     const PF_EffectWindowInfo& win = extra->effect_win;
     if (win.area == PF_EA_PARAM_TITLE && !controlArea) {
         drawing.drawImage(kBannerWidth, kBannerHeight, bannerPixels, win.param_title_frame);
