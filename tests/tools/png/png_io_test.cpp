@@ -50,13 +50,13 @@ TEST_F(PngIo, EightBitFilesKeepTheNearestByte) {
 }
 
 TEST_F(PngIo, GreyFilesWithoutAlphaReadAsOpaqueRgba) {
-    png_image spec{};
-    spec.version = PNG_IMAGE_VERSION;
-    spec.width = 2;
-    spec.height = 1;
-    spec.format = PNG_FORMAT_GRAY;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = 2;
+    image.height = 1;
+    image.format = PNG_FORMAT_GRAY;
     const png_byte grey[2] = {0, 200};
-    ASSERT_TRUE(png_image_write_to_file(&spec, path("grey.png").c_str(), 0, grey, 0, nullptr));
+    ASSERT_TRUE(png_image_write_to_file(&image, path("grey.png").c_str(), 0, grey, 0, nullptr));
     RgbaImage back;
     ASSERT_EQ(readPng(path("grey.png"), back), "");
     const uint16_t expected[8] = {0, 0, 0, 65535, 200 * 257, 200 * 257, 200 * 257, 65535};
