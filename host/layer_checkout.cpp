@@ -31,7 +31,15 @@ int32_t mirror(int32_t t, int32_t duration, int32_t timeStep) {
     const int64_t lastFrame = int64_t(duration) - timeStep;
     if (lastFrame <= 0) return 0;  // a single frame: nothing to run back and forth over
     const int64_t period = 2 * lastFrame;
-    const int64_t u = std::llabs(int64_t(t)) % period;
+    const int64_t v = std::llabs(int64_t(t));
+    if (duration > period) {
+        // Shorter than two frames: the end reflects every time back inside the
+        // layer, so no time comes to rest on a reflection off the end; times fall
+        // into the last `period` units before the end.
+        const int64_t lowest = duration - period;
+        return int32_t(v < duration ? v : lowest + (v - lowest) % period);
+    }
+    const int64_t u = v % period;
     return int32_t(u < duration ? u : period - u);
 }
 

@@ -76,6 +76,14 @@ TEST(EdgeMode, MirrorAgreesWithRepeatedReflection) {
             EXPECT_EQ(applyEdgeMode(t, kEdgeMirror, 1000, step), mirrorByReflection(t, 1000, step)) << t;
         }
     }
+    // A layer between one and two frames long: reflected times land back inside it
+    // above the start of its last frame (230 -> -130 -> 130 for 150 and 100).
+    for (int32_t t = -2000; t <= 2000; t += 7) {
+        EXPECT_EQ(applyEdgeMode(t, kEdgeMirror, 150, 100), mirrorByReflection(t, 150, 100)) << t;
+    }
+    EXPECT_EQ(applyEdgeMode(230, kEdgeMirror, 150, 100), 130);
+    EXPECT_EQ(applyEdgeMode(-230, kEdgeMirror, 150, 100), 130);
+    EXPECT_EQ(applyEdgeMode(150, kEdgeMirror, 150, 100), 50);
     // Far out it answers at once (by reflection this would take a billion rounds).
     EXPECT_EQ(applyEdgeMode(INT32_MAX, kEdgeMirror, 3, 1), 1);
     EXPECT_EQ(applyEdgeMode(INT32_MIN, kEdgeMirror, 3, 1), 0);
