@@ -2,6 +2,7 @@
 
 #include <array>
 #include <limits>
+#include <vector>
 
 #include "render/shaded_run.h"
 
@@ -86,6 +87,51 @@ TEST(ShadedRun, FirstPartialCellAlwaysStartsAtEntryZero) {
     for (float length : {1.0f, 1.7f, 40.0f, 1000.0f}) {
         ShadedRun run(ramp.entry, length, 0.0f);
         EXPECT_EQ(run.firstPartialSamples(0.999f).index[0], 0) << length;
+    }
+}
+
+TEST(ShadedRun, LastPartialCellEndsWithinOneStepOfTheRunsEnd) {
+    // Whatever came before it, the last cell's samples run on toward entry 255 and
+    // stop one step short of it: the step is a tenth of what is left of the table.
+    for (float length : {1.3f, 2.0f, 7.77f, 100.5f, 1000.25f}) {
+        for (float share : {0.0f, 0.3f, 0.999f}) {
+            ShadedRun run(ramp.entry, length, 0.0f);
+            float remaining = length;
+            if (share > 0.0f) {
+                run.firstPartialSamples(share);
+                remaining = remaining - share;
+            }
+            for (; remaining >= 1.0f; remaining = remaining - 1.0f) run.wholeCellSamples();
+            const Indices last = indices(run.lastPartialSamples());
+            const float start = float(double(length - remaining) * 255.0 / double(length));
+            const float step = float(double(255.0f - start) * 0.1);
+            for (int k = 1; k < kShadeSamplesPerCell; ++k) EXPECT_LE(last[k - 1], last[k]) << length << " " << share;
+            EXPECT_LE(last[9], 255) << length << " " << share;
+            EXPECT_GE(float(last[9]) + step + 1.0f, 255.0f) << length << " " << share;
+        }
+    }
+}
+
+TEST(ShadedRun, BatchesOfWholeCellsWeighAsCellByCellAndLeaveTheRunWhereItWas) {
+    // Counts around the four-cell lanes and the batch of 32, after a first partial
+    // cell or none; the last cell afterwards shows that the run moved on alike.
+    for (int32_t count : {1, 3, 4, 5, 31, 32, 33, 70}) {
+        for (float share : {0.0f, 0.37f}) {
+            const float length = float(count) + share + 0.6f;
+            ShadedRun batched(ramp.entry, length, 0.0f), single(ramp.entry, length, 0.0f);
+            if (share > 0.0f) {
+                batched.firstCell(share, 1.0f);
+                single.firstCell(share, 1.0f);
+            }
+            std::vector<float> amounts;
+            batched.wholeCells(count, 0.75f, [&](int32_t k, float amount) {
+                EXPECT_EQ(k, int32_t(amounts.size()));
+                amounts.push_back(amount);
+            });
+            ASSERT_EQ(amounts.size(), size_t(count));
+            for (int32_t k = 0; k < count; ++k) EXPECT_EQ(amounts[k], single.wholeCell(0.75f)) << count << " " << k;
+            EXPECT_EQ(batched.lastCell(0.6f), single.lastCell(0.6f)) << count;
+        }
     }
 }
 
