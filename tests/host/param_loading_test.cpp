@@ -176,6 +176,24 @@ TEST_F(ParamLoading, PreRenderChecksEachValueOutAndInAtTheCurrentTime) {
     expectNothingLeftOut();
 }
 
+// Every checkout of a load asks for the command's own moment: its current time,
+// time step and time scale (1200, 100, 2400 here), never a default.
+TEST_F(ParamLoading, EveryCheckoutTakesTheCommandsTimeStepAndScale) {
+    registerFor(kAfterEffects, 13, 27);
+    LoadParamValues(frameData(), nullptr, frame->preRenderExtra(), &record);
+    LoadParamValues(frameData(), frame->paramArray(), nullptr, &record);
+    CleanupLayerParams(frameData(), nullptr, nullptr, &record);
+    // 33 values and 2 layer requests in pre-render, 2 layer parameters for the render command.
+    ASSERT_EQ(frame->timedCheckouts.size(), 37u);
+    for (const auto& checkout : frame->timedCheckouts) {
+        SCOPED_TRACE(checkout.index);
+        EXPECT_EQ(checkout.what_time, 1200);
+        EXPECT_EQ(checkout.time_step, 100);
+        EXPECT_EQ(checkout.time_scale, 2400u);
+    }
+    expectNothingLeftOut();
+}
+
 TEST_F(ParamLoading, PreRenderStopsAtAFailingCheckoutWithNothingLeftOut) {
     registerFor(kAfterEffects, 13, 27);
     frame->failCheckoutParam[ScanlineStep] = PF_Err_OUT_OF_MEMORY;

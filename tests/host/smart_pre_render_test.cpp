@@ -12,6 +12,8 @@ using SmartPreRenderTest = RenderRoadTest;
 TEST_F(SmartPreRenderTest, MakesTheRecordRequestsTheInputAndHandsTheHandleOver) {
     auto frame = makeFrame(PixelDepth::k8, 32, 16);
     frame->in_data.current_time = 12;
+    frame->in_data.time_step = 3;
+    frame->in_data.time_scale = 90;
     ASSERT_EQ(frame->smartPreRender(module.effectMain()), PF_Err_NONE);
 
     const std::vector<std::string> expected = {
@@ -28,6 +30,13 @@ TEST_F(SmartPreRenderTest, MakesTheRecordRequestsTheInputAndHandsTheHandleOver) 
         "ReleaseSuite PF Handle Suite 2",
     };
     EXPECT_EQ(roadCalls(host.log), expected);
+    // Values, source layers and the input all at the frame's time, step and scale.
+    ASSERT_EQ(frame->timedCheckouts.size(), 36u);
+    for (const auto& checkout : frame->timedCheckouts) {
+        EXPECT_EQ(checkout.what_time, 12) << checkout.index;
+        EXPECT_EQ(checkout.time_step, 3) << checkout.index;
+        EXPECT_EQ(checkout.time_scale, 90u) << checkout.index;
+    }
 
     const PF_PreRenderOutput& out = frame->preRenderOutput();
     ASSERT_NE(out.pre_render_data, nullptr);
