@@ -268,6 +268,9 @@ TEST_F(SmartRenderTest, SourceLayersReachTheRenderAndGoBack) {
     ArgbBuffer& source = addSourceLayer(*frame, indexOf("Velocity Intensity Source"), PixelDepth::k8, 16, 16);
     source.fill(1.0, 1.0, 1.0, 1.0);
     preRender(*frame);
+    // Pre-render only asks for the layer: the slots wait for smart render.
+    EXPECT_EQ(record.velocitySourceLayer, nullptr);
+    EXPECT_EQ(record.spreadSourceLayer, nullptr);
     ASSERT_EQ(frame->smartRender(module.effectMain()), PF_Err_NONE);
     ParamValues withSource = record;
     withSource.velocitySourceLayer = source.layer();
