@@ -2,7 +2,8 @@
 // its wave, each run walked cell by cell, Wrap's start raised by repeated additions,
 // the whole line buffer cleared and searched, every stage over the full 16,384 cells.
 // The kernel's shortcuts (partial clears, bounded visits, counted runs) must not
-// change a single bit of the output in any depth, direction or Wrap setting.
+// change a single bit of the output in any depth, direction, Wrap setting or
+// intensity-source layout.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -49,6 +50,47 @@ Channel store(float v) {
     else return Channel(int32_t(v * 32768.0f));
 }
 
+
+// One intensity-source layer as mapped onto the output frame, in 20.12 fixed point.
+template <class Channel>
+struct LayerReference {
+    const Channel* pixels = nullptr;
+    int64_t width = 0, height = 0, pitch = 0, offsetX = 0, offsetY = 0, stepX = 0, stepY = 0;
+    int64_t lineStart = 0, cellStep = 0;
+    bool alongColumn = false;
+
+    LayerReference() = default;
+    LayerReference(Frame<Channel>& layer, int64_t ox, int64_t oy, int64_t W, int64_t H)
+        : pixels(layer.data.data()), width(layer.width), height(layer.height), pitch(layer.pitch) {
+        const bool rule = oy + H <= height && ox + W <= width && height >= H && width >= W && ox >= 0 && oy >= 0;
+        offsetX = rule ? ox * 4096 : 0;
+        offsetY = rule ? oy * 4096 : 0;
+        stepX = ((rule ? width - ox : width) * 4096) / W;
+        stepY = ((rule ? height - oy : height) * 4096) / H;
+    }
+    void beginLine(int direction, int n) {
+        const int64_t j = (n * stepY + offsetY) >> 12, c = (n * stepX + offsetX) >> 12;
+        alongColumn = direction >= 2;
+        switch (direction) {
+        case 0: lineStart = j * pitch + (offsetX >> 12) * 4, cellStep = 4 * stepX; break;
+        case 1: lineStart = j * pitch + (width - 1) * 4, cellStep = -(4 * stepX); break;
+        case 2: lineStart = (offsetY >> 12) * pitch + c * 4, cellStep = pitch * stepY; break;
+        default: lineStart = (height - 1) * pitch + c * 4, cellStep = -(pitch * stepY); break;
+        }
+    }
+    int sample(int position) const {
+        int64_t o = (int64_t(position) * cellStep) >> 12;
+        if (alongColumn) o = o - o % pitch;
+        else o = o & ~int64_t(3);
+        return luma(pixels + lineStart + o);
+    }
+    int index(int position, float f, bool interpolated) const {
+        const int k = sample(position);
+        return interpolated ? int(float(sample(position + 1) - k) * f + float(k)) : k;
+    }
+};
+
+template <class Channel>
 struct Reference {
     ParamValues p;
     float scale;
@@ -147,7 +189,8 @@ struct Reference {
         fraction = f;
     }
 
-    template <class Channel>
+    LayerReference<Channel> velocityLayer, spreadLayer;
+
     int deposit(Cells& acc, const std::vector<const Channel*>& line, int g, float f, bool wrap) const {
         const int L = int(line.size());
         int depositEnd = 0;
@@ -158,8 +201,12 @@ struct Reference {
             const bool interp = f != 0.0f && i != L - 1;
             int k = luma(line[i]);
             if (interp) k = int(float(luma(line[i + 1]) - k) * f + float(k));
-            float t = ((f + float(i)) + velocityTable[k]) + spreadOffsetTable[k];
-            const float len = spreadLengthTable[k];
+            const int kv = velocityLayer.pixels ? velocityLayer.index(i, f, interp) : k;
+            const int ks = spreadLayer.pixels ? spreadLayer.index(i, f, interp) : k;
+            float t = (f + float(i));
+            if (spreadLayer.pixels && !velocityLayer.pixels) t = (t + spreadOffsetTable[ks]) + velocityTable[kv];
+            else t = (t + velocityTable[kv]) + spreadOffsetTable[ks];
+            const float len = spreadLengthTable[ks];
             float u, r;
             if (wrap) {
                 while (t < 0.0f) t = t + float(L);
@@ -297,7 +344,6 @@ struct Reference {
         }
     }
 
-    template <class Channel>
     void render(Frame<Channel>& in, Frame<Channel>& out, bool wrap) {
         tables();
         const int W = in.width, H = in.height;
@@ -310,6 +356,8 @@ struct Reference {
             int g;
             float f;
             lineStart(n, g, f);
+            if (velocityLayer.pixels) velocityLayer.beginLine(p.direction, n);
+            if (spreadLayer.pixels) spreadLayer.beginLine(p.direction, n);
             *acc = Cells{};
             std::vector<const Channel*> src(L);
             std::vector<Channel*> dst(L);
@@ -406,9 +454,30 @@ void compareOnRandomFrames(uint32_t seed, int frames) {
         params.wrap = std::uniform_int_distribution<int>(0, 1)(rng);
         const float scale = std::uniform_int_distribution<int>(0, 2)(rng) == 0 ? 0.5f : 1.0f;
 
-        Reference reference{params, scale, {}, {}, {}};
+        Reference<Channel> reference{};
+        reference.p = params;
+        reference.scale = scale;
+        // Layers at least as large as the frame (a smaller one can be sampled outside
+        // itself, which the kernel resolves its own way), with or without the origin
+        // rule, the output's origin carried with each.
+        const auto layerFrame = [&] {
+            Frame<Channel> layer(W + std::uniform_int_distribution<int>(0, 9)(rng),
+                                 H + std::uniform_int_distribution<int>(0, 9)(rng), 4 * std::uniform_int_distribution<int>(0, 2)(rng));
+            for (auto& c : layer.data) c = randomChannel<Channel>(rng);
+            return layer;
+        };
+        Frame<Channel> velocityFrame = layerFrame(), spreadFrame = layerFrame();
+        const int sources = std::uniform_int_distribution<int>(0, 3)(rng);
+        const int ox = std::uniform_int_distribution<int>(-2, 6)(rng), oy = std::uniform_int_distribution<int>(-2, 6)(rng);
+        PF_LayerDef velocityLayer = velocityFrame.layer(), spreadLayer = spreadFrame.layer();
+        params.velocitySourceLayer = sources & 1 ? &velocityLayer : nullptr;
+        params.spreadSourceLayer = sources & 2 ? &spreadLayer : nullptr;
+        if (sources & 1) reference.velocityLayer = LayerReference<Channel>(velocityFrame, ox, oy, W, H);
+        if (sources & 2) reference.spreadLayer = LayerReference<Channel>(spreadFrame, ox, oy, W, H);
         reference.render(in, expected, params.wrap != 0);
         PF_LayerDef inLayer = in.layer(), outLayer = actual.layer();
+        outLayer.origin_x = ox;
+        outLayer.origin_y = oy;
         int32_t result;
         if constexpr (sizeof(Channel) == 1) result = renderARGB8(&inLayer, &outLayer, params, scale, nullptr);
         else if constexpr (sizeof(Channel) == 2) result = renderARGB16(&inLayer, &outLayer, params, scale, nullptr);
@@ -416,7 +485,7 @@ void compareOnRandomFrames(uint32_t seed, int frames) {
         ASSERT_EQ(result, 0);
         ASSERT_EQ(0, std::memcmp(expected.data.data(), actual.data.data(), expected.data.size() * sizeof(Channel)))
             << "frame " << frame << " " << W << "x" << H << " direction " << params.direction << " wrap "
-            << params.wrap;
+            << params.wrap << " sources " << sources;
     }
 }
 
