@@ -7,6 +7,7 @@
 #include "render/channel_traits.h"
 #include "render/curves.h"
 #include "render/param_values.h"
+#include "render/shade_factor_cache.h"
 #include "render/shaded_run.h"
 #include "render/shading_table.h"
 
@@ -34,7 +35,9 @@ struct MeltShading<false> {
     void build(const ParamValues&, const float* /*spreadLengthTable*/) {}
     // `consumed` is how much of the run lies before cell 0 (a run clipped at the line
     // start), otherwise 0.
-    UnshadedRun beginRun(float /*length*/, float /*consumed*/) const { return {}; }
+    struct RunCache {};
+    RunCache runCache() const { return {}; }
+    UnshadedRun beginRun(float /*length*/, float /*consumed*/, RunCache&) const { return {}; }
 };
 
 template <>
@@ -47,5 +50,9 @@ struct MeltShading<true> {
         buildShadingTable(shadingTable, params.shading, getAngleVal(params.shadingPhase, kShadingTableSize),
                           strength);
     }
-    ShadedRun beginRun(float length, float consumed) const { return ShadedRun(shadingTable, length, consumed); }
+    // One per line, on the deposit's stack: repeated runs of the line replay their factors.
+    ShadeFactorCache runCache() const { return ShadeFactorCache(shadingTable); }
+    CachedShadedRun beginRun(float length, float consumed, ShadeFactorCache& cache) const {
+        return CachedShadedRun(cache, length, consumed);
+    }
 };

@@ -123,6 +123,7 @@ int32_t depositRuns(float (*meltAccumulator)[4], const InputLine<typename Traits
     int32_t i = grid.gridIndex;
     if (i < line.inside.first) i += (line.inside.first - i + step - 1) / step * step;
     int32_t depositEnd = 0;
+    auto runCache = shading.runCache();
     for (; i < inputEnd; i += step) {
         const auto* pixel = line.pixel(i);
         float alpha = Traits::value(pixel[0]);
@@ -180,7 +181,7 @@ int32_t depositRuns(float (*meltAccumulator)[4], const InputLine<typename Traits
             weight = (float(i) * alpha) * settings.fadeReciprocal;
         }
 
-        auto run = shading.beginRun(length, consumed);
+        auto run = shading.beginRun(length, consumed, runCache);
         const int32_t cellAfter =
             depositRun<Wrap>(meltAccumulator, lineLength, start, remaining, weight, r, g, b, run);
         if constexpr (!Wrap) {
