@@ -82,6 +82,16 @@ void MeltScene::addSpreadSource() {
     params.spreadSourceLayer = spreadSource_->layer();
 }
 
+void MeltScene::useNoiseInput() {
+    RgbaImage image(kBenchWidth, kBenchHeight);
+    uint32_t state = 12345u;
+    for (size_t k = 0; k < image.samples.size(); ++k) {
+        state = state * 1664525u + 1013904223u;
+        image.samples[k] = k % 4 == 3 ? uint16_t(65535) : uint16_t(state >> 16);
+    }
+    input_.fillFrom(image);
+}
+
 int32_t MeltScene::render() { return meltFrame(input_, output_, params, scale); }
 
 double MeltScene::runCellsPerFrame() const {

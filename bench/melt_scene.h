@@ -22,6 +22,10 @@ public:
     void addVelocitySource();
     void addSpreadSource();
 
+    // Replaces the input with noise of fixed seed: neighbouring pixels share no
+    // brightness, so no two neighbouring runs are alike.
+    void useNoiseInput();
+
     int32_t render();  // one frame through the render entry of the depth
 
     // The cells the frame's runs cover, summed over every depositing pixel: the
