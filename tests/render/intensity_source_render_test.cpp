@@ -20,7 +20,7 @@ struct Spot {
 // "Velocity" 1), and runs of 1 cell for black and 4 for white (with "Spread" 1),
 // each starting at its displaced position.
 ParamValues rampParams(double velocity, double spread, int32_t direction = kRight) {
-    ParamValues p = defaultParams();
+    ParamValues p = defaultParamValues();
     p.direction = direction;
     p.meltStep = 3;
     p.velocity = velocity;

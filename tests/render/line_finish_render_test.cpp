@@ -12,7 +12,7 @@ using Frame8 = Frame<uint8_t>;
 
 // Full intensity with Melt Step 0: nothing moves, but the fades keep their length.
 ParamValues stillAtFullIntensity() {
-    ParamValues p = defaultParams();
+    ParamValues p = defaultParamValues();
     p.direction = kRight;
     p.meltStep = 0;
     return p;
@@ -21,7 +21,7 @@ ParamValues stillAtFullIntensity() {
 // "Linear Ramp Up" curves with "Velocity" 1 and Melt Step 3: white moves 3 cells,
 // black stays; runs are one cell long.
 ParamValues whiteMovesThree() {
-    ParamValues p = defaultParams();
+    ParamValues p = defaultParamValues();
     p.direction = kRight;
     p.meltStep = 3;
     p.velocity = 1.0;

@@ -276,7 +276,7 @@ TEST(MeltFrame, SixteenBitChannelsAboveTheHostRange) {
     EXPECT_EQ(Channel16::lumaIndex(std::vector<uint16_t>{0, 65535, 65535, 65535}.data()), 767);
     Frame<uint16_t> in(3, 1, 0, 65535), out(3, 1);
     PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
-    EXPECT_EQ(renderARGB16(&inLayer, &outLayer, defaultParams(), 1.0f, nullptr), 0);
+    EXPECT_EQ(renderARGB16(&inLayer, &outLayer, defaultParamValues(), 1.0f, nullptr), 0);
 }
 
 TEST(MeltFrame, LumaIndexPerDepth) {

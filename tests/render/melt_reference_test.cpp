@@ -402,7 +402,7 @@ ParamValues randomParams(std::mt19937& rng) {
     const auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
     const auto whole = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     const auto either = [&](double a, double b) { return whole(0, 1) ? a : b; };
-    ParamValues p = defaultParams();
+    ParamValues p = defaultParamValues();
     p.direction = whole(0, 3);
     p.intensity = either(100.0, real(0, 100));
     p.meltStep = whole(0, 40);

@@ -15,7 +15,7 @@ std::unique_ptr<MeltTables> build(ParamValues params, float scale = 1.0f) {
 
 TEST(MeltTables, RegisteredDefaults) {
     // meltAmount 512; velocity (0.25 x j/767 + 0.01) x 512; length 128 x j/767 + 1.
-    const auto t = build(defaultParams());
+    const auto t = build(defaultParamValues());
     EXPECT_EQ(t->meltAmount, 512.0f);
     EXPECT_FLOAT_EQ(t->velocityTable[0], 5.12f);
     EXPECT_FLOAT_EQ(t->velocityTable[767], 133.12f);
@@ -27,10 +27,10 @@ TEST(MeltTables, RegisteredDefaults) {
 }
 
 TEST(MeltTables, PhaseRotatesTheCurveTowardBrighterIndexes) {
-    ParamValues params = defaultParams();
+    ParamValues params = defaultParamValues();
     params.velCurvePhase = 5898240;  // 90 degrees: offset 192
     const auto t = build(params);
-    const auto straight = build(defaultParams());
+    const auto straight = build(defaultParamValues());
     EXPECT_EQ(t->velocityTable[192], straight->velocityTable[0]);
     EXPECT_EQ(t->velocityTable[191], straight->velocityTable[767]);
     params.spreadCurvePhase = -5898240;  // offset 575
@@ -39,7 +39,7 @@ TEST(MeltTables, PhaseRotatesTheCurveTowardBrighterIndexes) {
 }
 
 TEST(MeltTables, FloorOneGivesVelocityEverywhere) {
-    ParamValues params = defaultParams();
+    ParamValues params = defaultParamValues();
     params.velCurveFloor = 1.0;
     params.velCurveFunction = 3;
     params.velCurveSmoothness = 2.0;
@@ -49,7 +49,7 @@ TEST(MeltTables, FloorOneGivesVelocityEverywhere) {
 }
 
 TEST(MeltTables, AlignmentZeroEndsEveryRunOnePastItsTarget) {
-    ParamValues params = defaultParams();
+    ParamValues params = defaultParamValues();
     params.spreadAlignment = 0.0;
     const auto t = build(params);
     for (int j = 0; j < 768; ++j) {
@@ -58,9 +58,9 @@ TEST(MeltTables, AlignmentZeroEndsEveryRunOnePastItsTarget) {
 }
 
 TEST(MeltTables, NoIntensityOrStepMeansNoMelt) {
-    ParamValues noIntensity = defaultParams();
+    ParamValues noIntensity = defaultParamValues();
     noIntensity.intensity = 0.0;
-    ParamValues noStep = defaultParams();
+    ParamValues noStep = defaultParamValues();
     noStep.meltStep = 0;
     for (const ParamValues& params : {noIntensity, noStep}) {
         const auto t = build(params);
@@ -73,8 +73,8 @@ TEST(MeltTables, NoIntensityOrStepMeansNoMelt) {
 }
 
 TEST(MeltTables, DownsampleFactorHalvesVelocityAndSpread) {
-    const auto full = build(defaultParams());
-    const auto half = build(defaultParams(), 0.5f);
+    const auto full = build(defaultParamValues());
+    const auto half = build(defaultParamValues(), 0.5f);
     for (int j : {0, 100, 767}) {
         EXPECT_FLOAT_EQ(half->velocityTable[j], full->velocityTable[j] / 2) << j;
         // Each curve sample is rounded to 1e-7 before x 512: equal up to that.
@@ -83,7 +83,7 @@ TEST(MeltTables, DownsampleFactorHalvesVelocityAndSpread) {
 }
 
 TEST(MeltTables, SmoothnessIsScaledInTheKernelsCopyOnly) {
-    ParamValues params = defaultParams();
+    ParamValues params = defaultParamValues();
     params.velCurveSmoothness = 1.0;
     params.spreadCurveSmoothness = 0.5;
     MeltTables tables;

@@ -10,8 +10,6 @@
 #include "render/param_values.h"
 #include "render/render_entries.h"
 
-inline ParamValues defaultParams() { return defaultParamValues(); }
-
 // The registered defaults, with "Ondrava Intensity" 0: every table entry is then
 // 0 (velocity, offset) or 1 (length), so each pixel lands on its own cell.
 inline ParamValues stillParams() {

@@ -60,14 +60,14 @@ TEST(RenderEntries, AbortCodeTravelsBackUnchanged) {
     host.answer = 12345;
     Frame<float> in(9, 2), out(9, 2);  // "Down": nine lines, one poll
     PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
-    EXPECT_EQ(renderARGB32(&inLayer, &outLayer, defaultParams(), 1.0f, &host.inData), 12345);
+    EXPECT_EQ(renderARGB32(&inLayer, &outLayer, defaultParamValues(), 1.0f, &host.inData), 12345);
 }
 
 TEST(RenderEntries, OutputWithoutPixelsRendersNothing) {
     Frame<uint8_t> in(2, 2);
     PF_LayerDef inLayer = in.layer(), outLayer{};
-    EXPECT_EQ(renderARGB8(&inLayer, &outLayer, defaultParams(), 1.0f, nullptr), 0);
-    EXPECT_EQ(renderARGB8(&inLayer, nullptr, defaultParams(), 1.0f, nullptr), 0);
+    EXPECT_EQ(renderARGB8(&inLayer, &outLayer, defaultParamValues(), 1.0f, nullptr), 0);
+    EXPECT_EQ(renderARGB8(&inLayer, nullptr, defaultParamValues(), 1.0f, nullptr), 0);
 }
 
 }  // namespace

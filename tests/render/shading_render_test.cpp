@@ -16,7 +16,7 @@ namespace {
 // at full strength and each cell's alpha is the mean of the ten samples of a
 // one-cell run, entries 0, 25, 51, 76, 102, 127, 153, 178, 204 and 229.
 ParamValues stayingParams(int32_t shading) {
-    ParamValues p = defaultParams();
+    ParamValues p = defaultParamValues();
     p.direction = 0;
     p.velocity = 0.0;
     p.shift = 0.0;
@@ -102,7 +102,7 @@ struct MixedScene {
 // A gentle melt (5.12 cells per unit) that keeps most of the frame on screen and
 // puts runs between cells.
 ParamValues sceneParams() {
-    ParamValues p = defaultParams();
+    ParamValues p = defaultParamValues();
     p.intensity = 1.0;
     p.velocity = 0.0123;
     p.spread = 1.0;
@@ -204,7 +204,7 @@ TEST(ShadingRender, PollAndAbortFollowTheTwin) {
         RecordingHost host;
         host.stopAtCall = 1;
         host.answer = 5;
-        ParamValues params = defaultParams();
+        ParamValues params = defaultParamValues();
         params.direction = 0;
         params.shading = shading;
         PF_LayerDef inLayer = in.layer(), outLayer = out.layer();

@@ -8,7 +8,7 @@
 namespace {
 
 ParamValues stepParams(int32_t step, int32_t phaseDegrees, int32_t align) {
-    ParamValues p = defaultParams();
+    ParamValues p = defaultParamValues();
     p.scanlineStep = step;
     p.scanlinePhase = phaseDegrees * 65536;
     p.scanlineAlign = align;
