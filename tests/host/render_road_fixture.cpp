@@ -54,17 +54,15 @@ std::unique_ptr<standin::FrameHost> RenderRoadTest::makeFrame(PixelDepth depth, 
     return frame;
 }
 
-ArgbBuffer& RenderRoadTest::inputOf(const standin::FrameHost& frame) {
-    for (auto& f : frames_)
-        if (f.first == &frame) return *f.second.first;
+const std::pair<ArgbBuffer*, ArgbBuffer*>& RenderRoadTest::buffersOf(const standin::FrameHost& frame) const {
+    for (const auto& f : frames_)
+        if (f.first == &frame) return f.second;
     throw std::logic_error("no such frame");
 }
 
-ArgbBuffer& RenderRoadTest::outputOf(const standin::FrameHost& frame) {
-    for (auto& f : frames_)
-        if (f.first == &frame) return *f.second.second;
-    throw std::logic_error("no such frame");
-}
+ArgbBuffer& RenderRoadTest::inputOf(const standin::FrameHost& frame) { return *buffersOf(frame).first; }
+
+ArgbBuffer& RenderRoadTest::outputOf(const standin::FrameHost& frame) { return *buffersOf(frame).second; }
 
 ArgbBuffer& RenderRoadTest::addSourceLayer(standin::FrameHost& frame, int32_t index, PixelDepth depth,
                                            int32_t width, int32_t height) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -56,6 +57,9 @@ public:
     bool everythingReturned(const standin::FrameHost& frame) const;
 
 private:
+    // The input and output makeFrame gave the frame.
+    const std::pair<ArgbBuffer*, ArgbBuffer*>& buffersOf(const standin::FrameHost& frame) const;
+
     std::vector<std::unique_ptr<ArgbBuffer>> buffers_;
     std::vector<std::pair<const standin::FrameHost*, std::pair<ArgbBuffer*, ArgbBuffer*>>> frames_;
 };
