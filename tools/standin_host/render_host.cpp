@@ -13,7 +13,7 @@ std::string commandFailure(const char* command, PF_Err err, const PF_OutData& ou
     return message;
 }
 
-RenderHost::RenderHost(const std::string& modulePath) : host(modulePath), module(modulePath) {
+RenderHost::RenderHost(const std::string& modulePath) : host(modulePath), module(host.module()) {
     host.suites.provide(kPFWorldSuite, kPFWorldSuiteVersion2, formats.worldSuite());
     host.suites.provide(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1, formats.pixelFormatSuite());
     registered.assign(1, PF_ParamDef{});

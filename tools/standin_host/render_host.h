@@ -35,7 +35,7 @@ public:
     PF_InData frameInData(int32_t width, int32_t height) const;
 
     StandInHost host;
-    LoadedModule module;
+    const LoadedModule& module;  // the host's own: loaded once
     WorldFormats formats{host.log};
     std::vector<PF_ParamDef> registered;   // index 0 the input layer
     std::vector<std::string> popupItems;   // by host index; "" for all but popups

@@ -125,14 +125,17 @@ void StandInHost::resetRecords() {
     out_data = PF_OutData{};
 }
 
+const LoadedModule& StandInHost::module() const {
+    assert(module_ && "no module loaded");
+    return *module_;
+}
+
 PF_Err StandInHost::registerEffect() { return registerEffect(suites.basicSuite(), "Stand-in host", "1.0"); }
 
 PF_Err StandInHost::registerEffect(SPBasicSuite* basic_suite, const char* host_name, const char* host_version) {
-    assert(module_ && "no module loaded");
-    return module_->pluginDataEntry()(this, registerCallback, basic_suite, host_name, host_version);
+    return module().pluginDataEntry()(this, registerCallback, basic_suite, host_name, host_version);
 }
 
 PF_Err StandInHost::send(PF_Cmd cmd, PF_ParamDef** params, PF_LayerDef* output, void* extra) {
-    assert(module_ && "no module loaded");
-    return module_->effectMain()(cmd, &in_data, &out_data, params, output, extra);
+    return module().effectMain()(cmd, &in_data, &out_data, params, output, extra);
 }

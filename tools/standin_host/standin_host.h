@@ -43,6 +43,9 @@ public:
     // The one host that exists; its callbacks are reached through it.
     static StandInHost& current();
 
+    // The module loaded at construction; there must be one.
+    const LoadedModule& module() const;
+
     PF_Err registerEffect();
     // As above, handing the registration entry these last three arguments.
     PF_Err registerEffect(SPBasicSuite* basic_suite, const char* host_name, const char* host_version);
