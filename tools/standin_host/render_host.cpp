@@ -16,15 +16,6 @@ std::string commandFailure(const char* command, PF_Err err, const PF_OutData& ou
 RenderHost::RenderHost(const std::string& modulePath) : host(modulePath), module(host.module()) {
     host.suites.provide(kPFWorldSuite, kPFWorldSuiteVersion2, formats.worldSuite());
     host.suites.provide(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1, formats.pixelFormatSuite());
-    registered.assign(1, PF_ParamDef{});
-    registered[0].param_type = PF_Param_LAYER;
-    popupItems.assign(1, "");
-    host.addParam = [this](PF_ParamIndex, PF_ParamDef* def) {
-        registered.push_back(*def);
-        const bool popup = def->param_type == PF_Param_POPUP && def->u.pd.namesptr != nullptr;
-        popupItems.push_back(popup ? def->u.pd.namesptr : "");
-        return PF_Err_NONE;
-    };
 }
 
 std::string RenderHost::setUp() {
@@ -37,6 +28,9 @@ std::string RenderHost::setUp() {
     if (PF_Err err = host.send(PF_Cmd_PARAMS_SETUP); err != PF_Err_NONE) {
         return commandFailure("parameter setup", err, host.out_data);
     }
+    registered = host.params.paramsFromRegistration();
+    popupItems = host.params.addedPopupItems;
+    popupItems.insert(popupItems.begin(), "");  // the input layer's
     return "";
 }
 

@@ -37,7 +37,7 @@ public:
     StandInHost host;
     const LoadedModule& module;  // the host's own: loaded once
     WorldFormats formats{host.log};
-    std::vector<PF_ParamDef> registered;   // index 0 the input layer
+    std::vector<PF_ParamDef> registered;   // from setUp: index 0 the input layer
     std::vector<std::string> popupItems;   // by host index; "" for all but popups
 };
 
