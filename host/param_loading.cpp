@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/graph_params.h"
 #include "host/param_ids.h"
 #include "host/param_map.h"
 #include "host/param_table.h"
@@ -78,32 +79,8 @@ void store(const ValueLoad& load, const PF_ParamDef& def, ParamValues* record) {
     }
 }
 
-// One value checked out at the command's time, checked in when the scope ends.
-class ScopedParamCheckout {
-public:
-    ScopedParamCheckout(const PF_InData* in_data, int32_t id) : in_data_(in_data) {
-        std::memset(&def_, 0, sizeof def_);
-        getParam(in_data, nullptr, id, &def_);
-    }
-    ~ScopedParamCheckout() { in_data_->inter.checkin_param(in_data_->effect_ref, &def_); }
-    ScopedParamCheckout(const ScopedParamCheckout&) = delete;
-    ScopedParamCheckout& operator=(const ScopedParamCheckout&) = delete;
-    const PF_ParamDef& def() const { return def_; }
-
-private:
-    const PF_InData* in_data_;
-    PF_ParamDef def_;
-};
-
 void loadValues(const PF_InData* in_data, PF_ParamDef** params, ParamValues* record) {
-    for (const ValueLoad& load : kValueLoads) {
-        if (params != nullptr) {
-            store(load, *getParam(in_data, params, load.id, nullptr), record);
-        } else {
-            ScopedParamCheckout checkout(in_data, load.id);
-            store(load, checkout.def(), record);
-        }
-    }
+    for (const ValueLoad& load : kValueLoads) store(load, readParamDef(in_data, params, load.id), record);
 }
 
 // Pre-render only asks for the source layers, so that smart render can have their
