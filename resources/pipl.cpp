@@ -14,18 +14,16 @@ constexpr int32_t kListVersion = 0;
 
 class PiplWriter {
 public:
-    void put16(int32_t value) {
-        for (int shift = 0; shift < 16; shift += 8) {
-            bytes_.push_back(uint8_t(uint32_t(value) >> shift));
-        }
-    }
-    void put32(int32_t value) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            bytes_.push_back(uint8_t(uint32_t(value) >> shift));
-        }
+    // The list's header; its property count is filled in by take().
+    PiplWriter() {
+        put16(kReservedWord);
+        put32(kListVersion);
+        countAt_ = bytes_.size();
+        put32(0);
     }
 
-        void beginProperty(int32_t key, uint32_t length) {
+    void beginProperty(int32_t key, uint32_t length) {
+        ++count_;
         put32(kVendor);
         put32(key);
         put32(0);
@@ -72,14 +70,24 @@ public:
         padToFour();
     }
 
-    std::vector<uint8_t> take() { return std::move(bytes_); }
+    std::vector<uint8_t> take() {
+        for (int i = 0; i < 4; ++i) bytes_[countAt_ + i] = uint8_t(count_ >> (8 * i));
+        return std::move(bytes_);
+    }
 
 private:
+    void putLittleEndian(int32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) bytes_.push_back(uint8_t(uint32_t(value) >> (8 * i)));
+    }
+    void put16(int32_t value) { putLittleEndian(value, 2); }
+    void put32(int32_t value) { putLittleEndian(value, 4); }
     static uint32_t roundUpToFour(uint32_t n) { return (n + 3u) & ~3u; }
     void putChars(const char* text, uint32_t count) { bytes_.insert(bytes_.end(), text, text + count); }
 
     std::vector<uint8_t> bytes_;
     std::size_t dataStart_ = 0;
+    std::size_t countAt_ = 0;
+    uint32_t count_ = 0;
 };
 
 }  // namespace
@@ -87,9 +95,6 @@ private:
 std::vector<uint8_t> buildPipl() {
     using namespace registration;
     PiplWriter pipl;
-    pipl.put16(kReservedWord);
-    pipl.put32(kListVersion);
-    pipl.put32(12);
     pipl.property32(PF_FOURCC('k', 'i', 'n', 'd'), kKind);
     pipl.propertyCountedString(PF_FOURCC('n', 'a', 'm', 'e'), kDisplayName);
     pipl.propertyCountedString(PF_FOURCC('c', 'a', 't', 'g'), kCategory);
