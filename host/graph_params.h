@@ -1,5 +1,5 @@
-// How the graph draw functions read their parameters: by effect id, at the
-// command's current time, leaving nothing checked out.
+// How parameter loading and the graph draw functions read a parameter: by
+// effect id, at the command's current time, leaving nothing checked out.
 #pragma once
 
 #include <cstdint>
