@@ -1,393 +1,19 @@
-// Whole frames against a literal, unoptimised reading of the melt: the step grid and
-// its wave, each run walked cell by cell, Wrap's start raised by repeated additions,
-// the whole line buffer cleared and searched, every stage over the full 16,384 cells.
-// The kernel's shortcuts (partial clears, bounded visits, counted runs) must not
-// change a single bit of the output in any depth, direction, Wrap setting or
-// intensity-source layout.
+// Whole frames against the literal, unoptimised reading of the melt
+// (tests/render/literal): the step grid and its wave, each run walked cell by cell
+// and shaded sample by sample, Wrap's start raised by repeated additions, the whole
+// line buffer cleared and searched, every stage over the full 16,384 cells. The
+// kernel's shortcuts (partial clears, bounded visits, counted runs, vector lanes)
+// must not change a single bit of the output in any depth, direction, Wrap setting,
+// intensity-source layout or shading wave.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
-#include <memory>
 #include <random>
-#include <vector>
 
-#include "render/curves.h"
+#include "tests/render/literal/literal_melt.h"
 #include "tests/render/melt_test_support.h"
 
 namespace {
-
-constexpr int kCells = 16384;
-struct Cells {
-    float c[kCells][4];
-    float* operator[](int i) { return c[i]; }
-    const float* operator[](int i) const { return c[i]; }
-};
-
-template <class Channel>
-float channelValue(Channel c) {
-    if constexpr (sizeof(Channel) == 1) return float(c) * 0.003921568859368563f;
-    else if constexpr (sizeof(Channel) == 2) return float(c) * 3.0517578125e-05f;
-    else return c;
-}
-
-template <class Channel>
-int luma(const Channel* px) {
-    if constexpr (sizeof(Channel) == 1) return int((unsigned(px[1]) + px[2] + px[3]) * 767u / 765u);
-    else if constexpr (sizeof(Channel) == 2) return int((unsigned(px[1]) + px[2] + px[3]) * 767u / 98304u);
-    else {
-        float s = ((px[1] + px[2]) + px[3]) * 0.33333334f;
-        if (std::isnan(s) || s < 0.0f) s = 0.0f;
-        if (s > 1.0f) s = 1.0f;
-        return int(s * 767.0f);
-    }
-}
-
-template <class Channel>
-Channel store(float v) {
-    if constexpr (sizeof(Channel) == 4) return v;
-    else if constexpr (sizeof(Channel) == 1) return Channel(int32_t(v * 255.0f));
-    else return Channel(int32_t(v * 32768.0f));
-}
-
-
-// One intensity-source layer as mapped onto the output frame, in 20.12 fixed point.
-template <class Channel>
-struct LayerReference {
-    const Channel* pixels = nullptr;
-    int64_t width = 0, height = 0, pitch = 0, offsetX = 0, offsetY = 0, stepX = 0, stepY = 0;
-    int64_t lineStart = 0, cellStep = 0;
-    bool alongColumn = false;
-
-    LayerReference() = default;
-    LayerReference(Frame<Channel>& layer, int64_t ox, int64_t oy, int64_t W, int64_t H)
-        : pixels(layer.data.data()), width(layer.width), height(layer.height), pitch(layer.pitch) {
-        const bool rule = oy + H <= height && ox + W <= width && height >= H && width >= W && ox >= 0 && oy >= 0;
-        offsetX = rule ? ox * 4096 : 0;
-        offsetY = rule ? oy * 4096 : 0;
-        stepX = ((rule ? width - ox : width) * 4096) / W;
-        stepY = ((rule ? height - oy : height) * 4096) / H;
-    }
-    void beginLine(int direction, int n) {
-        const int64_t j = (n * stepY + offsetY) >> 12, c = (n * stepX + offsetX) >> 12;
-        alongColumn = direction >= 2;
-        switch (direction) {
-        case 0: lineStart = j * pitch + (offsetX >> 12) * 4, cellStep = 4 * stepX; break;
-        case 1: lineStart = j * pitch + (width - 1) * 4, cellStep = -(4 * stepX); break;
-        case 2: lineStart = (offsetY >> 12) * pitch + c * 4, cellStep = pitch * stepY; break;
-        default: lineStart = (height - 1) * pitch + c * 4, cellStep = -(pitch * stepY); break;
-        }
-    }
-    int sample(int position) const {
-        int64_t o = (int64_t(position) * cellStep) >> 12;
-        if (alongColumn) o = o - o % pitch;
-        else o = o & ~int64_t(3);
-        return luma(pixels + lineStart + o);
-    }
-    int index(int position, float f, bool interpolated) const {
-        const int k = sample(position);
-        return interpolated ? int(float(sample(position + 1) - k) * f + float(k)) : k;
-    }
-};
-
-template <class Channel>
-struct Reference {
-    ParamValues p;
-    float scale;
-    float velocityTable[768], spreadOffsetTable[768], spreadLengthTable[768];
-    int stepSize = 1, phaseIndex = 0;
-    float phaseFraction = 0.0f, radiansPerLine = 0.0f, phaseRadians = 0.0f, offsetScale = 0.0f;
-
-    void tables() {
-        const int pv = getAngleVal(p.velCurvePhase, 768), ps = getAngleVal(p.spreadCurvePhase, 768);
-        const float meltAmount = float(p.intensity * 0.01 * double(float(p.meltStep)));
-        const float a = float(1.0 - p.spreadAlignment * 0.01);
-        const float S = float(double(scale) * p.spread);
-        const float V = float(p.velocity);
-        const double sv = p.velCurveSmoothness * 8.084210395812988;
-        const float Fv = float(p.velCurveFloor);
-        const float g = scale * meltAmount;
-        for (int i = 0; i < 768; ++i) {
-            const float c = getCurveVal(p.velCurveFunction, i, 768, V, 0.0f, float(sv), 0);
-            float e = (V - c) * Fv + c;
-            e = float(double(e) + p.shift);
-            velocityTable[(pv + i) % 768] = e * g;
-        }
-        const double ss = p.spreadCurveSmoothness * 8.084210395812988;
-        const float Fs = float(p.spreadCurveFloor);
-        for (int i = 0; i < 768; ++i) {
-            const float c = getCurveVal(p.spreadCurveFunction, i, 768, S, 0.0f, float(ss), 0);
-            const float v = ((S - c) * Fs + c) * meltAmount;
-            spreadOffsetTable[(ps + i) % 768] = v * -a;
-            spreadLengthTable[(ps + i) % 768] = v + 1.0f;
-        }
-    }
-
-    void grid(int lineLength, int lineCount) {
-        const int raw = int(float(p.scanlineStep) * scale);
-        stepSize = raw >= 1 ? raw : 1;
-        if (stepSize >= 2) {
-            const int a = getAngleVal(p.scanlinePhase, stepSize * 256);
-            phaseIndex = a >> 8;
-            phaseFraction = float(a % 256) * 0.00390625f;
-            float shift = 0.0f;
-            bool shifted = true;
-            if (p.scanlineAlign == 1) {
-                const float h = 0.5f * float(lineLength);
-                shift = h - float(int(h / float(stepSize))) * float(stepSize);
-            } else if (p.scanlineAlign == 2) {
-                const int q = int(float(lineLength - 1) / float(stepSize));
-                shift = float((double(lineLength) - 1.0) - double(float(q) * float(stepSize)));
-            } else {
-                shifted = false;
-            }
-            if (shifted) {
-                phaseIndex += int(shift);
-                phaseFraction = phaseFraction + (shift - float(int(shift)));
-                if (phaseFraction > 1.0f) ++phaseIndex, phaseFraction = phaseFraction - 1.0f;
-            }
-        }
-        const double periodLines = double(float(lineCount)) * p.modPeriod;
-        radiansPerLine = float(628.318530718 / periodLines);
-        offsetScale = float(p.modAmplitude * 0.01 * double(float(lineLength)));
-        phaseRadians = float(getAngleVal(int(p.modPhase), 6283185)) * 0.000001f;
-    }
-
-    void lineStart(int n, int& index, float& fraction) const {
-        float offset = 0.0f;
-        if (p.modAmplitude != 0.0) {
-            const float angle = float(n) * radiansPerLine + phaseRadians;
-            float w = 0.0f;
-            const double e = p.modExponent;
-            if (p.modFunction == 0) {
-                float s = sinf(angle);
-                if (e != 1.0) s = std::copysign(float(std::pow(double(std::fabs(s)), e)), s < 0.0f ? -1.0f : 1.0f);
-                w = s * 0.5f;
-            } else if (p.modFunction >= 1 && p.modFunction <= 3) {
-                const int k = int(angle * 1000000.0f);
-                const int r = k % 6283185;
-                float v;
-                if (p.modFunction == 1) v = float(double(float(r < 3141592 ? r : 6283185 - r)) * 3.183098861837697e-07);
-                else if (p.modFunction == 2) v = float(double(float(r)) * 1.5915494309188484e-07);
-                else v = float(1.0 + double(float(r)) * -1.5915494309188484e-07);
-                if (e != 1.0) v = float(std::pow(double(v), e));
-                w = v - 0.5f;
-            } else if (p.modFunction == 4) {
-                const int k = int(double(angle) * 500000.0);
-                float s = sinf(float(double(float(k % 3141592)) * 0.000001));
-                if (e != 1.0 && s >= 0.0f) s = float(std::pow(double(s), e));
-                w = s - 0.5f;
-            }
-            if (p.modInvert != 0) w = -w;
-            offset = w * offsetScale;
-            while (offset < 0.0f) offset = offset + float(stepSize);
-        }
-        int i = int(offset) + phaseIndex;
-        float f = (offset - float(int(offset))) + phaseFraction;
-        if (f >= 1.0f) ++i, f = f - 1.0f;
-        index = i % stepSize;
-        fraction = f;
-    }
-
-    LayerReference<Channel> velocityLayer, spreadLayer;
-
-    int deposit(Cells& acc, const std::vector<const Channel*>& line, int g, float f, bool wrap) const {
-        const int L = int(line.size());
-        int depositEnd = 0;
-        const float q = 1.0f / float(stepSize);
-        for (int i = g; i < L; i += stepSize) {
-            float A = channelValue(line[i][0]);
-            if (A == 0.0f || std::isnan(A)) continue;
-            const bool interp = f != 0.0f && i != L - 1;
-            int k = luma(line[i]);
-            if (interp) k = int(float(luma(line[i + 1]) - k) * f + float(k));
-            const int kv = velocityLayer.pixels ? velocityLayer.index(i, f, interp) : k;
-            const int ks = spreadLayer.pixels ? spreadLayer.index(i, f, interp) : k;
-            float t = (f + float(i));
-            if (spreadLayer.pixels && !velocityLayer.pixels) t = (t + spreadOffsetTable[ks]) + velocityTable[kv];
-            else t = (t + velocityTable[kv]) + spreadOffsetTable[ks];
-            const float len = spreadLengthTable[ks];
-            float u, r;
-            if (wrap) {
-                while (t < 0.0f) t = t + float(L);
-                u = t, r = len;
-            } else {
-                if (t + len < 0.0f) continue;
-                if (t < 0.0f) u = 0.0f, r = t + len;
-                else u = t, r = len;
-            }
-            const int c0 = int(u);
-            if (c0 >= kCells) continue;
-            float R = channelValue(line[i][1]), G = channelValue(line[i][2]), B = channelValue(line[i][3]);
-            if (interp) {
-                const float A2 = channelValue(line[i + 1][0]);
-                if (A2 == 0.0f || std::isnan(A2)) continue;
-                A = A + (A2 - A) * f;
-                R = R + (channelValue(line[i + 1][1]) - R) * f;
-                G = G + (channelValue(line[i + 1][2]) - G) * f;
-                B = B + (channelValue(line[i + 1][3]) - B) * f;
-            }
-            float w = A;
-            if (p.scanlineFade != 0) {
-                const int e = L - stepSize;
-                if (i >= e) w = (1.0f - float(i - e) * q) * A;
-                else if (i < stepSize) w = (float(i) * A) * q;
-            }
-            int next = c0;
-            bool ended = false;
-            const auto add = [&](float amount) {
-                float* cell = acc[wrap ? next % L : next];
-                cell[0] += amount, cell[1] += amount * R, cell[2] += amount * G, cell[3] += amount * B;
-                if ((wrap ? next % L : next) == kCells - 1) ended = true;
-                next = (wrap ? next % L : next) + 1;
-            };
-            if (u != float(c0)) {
-                const float s = (float(c0) - u) + 1.0f;
-                add(w * s);
-                r = r - s;
-            }
-            while (!ended && r >= 1.0f && (wrap ? next % L : next) <= kCells - 1) add(w), r = r - 1.0f;
-            if (!ended && r > 0.0f && (wrap ? next % L : next) <= kCells - 1) add(r * w);
-            if (!wrap && next > depositEnd) depositEnd = next;
-        }
-        return depositEnd;
-    }
-
-    void normalize(Cells& acc, int E) const {
-        bool full = false;
-        for (int i = 0; i < E; ++i) {
-            float* c = acc[i];
-            const float A = c[0];
-            if (A >= 1.0f) {
-                c[0] = 1.0f, c[1] = c[1] / A, c[2] = c[2] / A, c[3] = c[3] / A;
-                full = true;
-            } else if (A > 0.0f) {
-                const float r = 1.0f / A;
-                c[1] = c[1] * r, c[2] = c[2] * r, c[3] = c[3] * r;
-                if (p.outputContinuity == 1 || (p.outputContinuity == 2 && full)) c[0] = 1.0f;
-            }
-        }
-    }
-
-    static void fill(Cells& acc, int E) {
-        int start = 0;
-        while (start < kCells && acc[start][0] == 0.0f) ++start;
-        if (start >= E) return;
-        bool gap = false;
-        int last = -1;
-        for (int i = start; i < E; ++i) {
-            const float A = acc[i][0];
-            if (!gap) {
-                if (A == 1.0f) last = i;
-                else if (A == 0.0f) gap = true;
-            } else if (A == 1.0f) {
-                if (last >= 0) {
-                    const int d = i - last;
-                    float D[4];
-                    for (int c = 1; c < 4; ++c) D[c] = acc[i][c] - acc[last][c];
-                    for (int k = 1; k < d; ++k) {
-                        acc[last + k][0] = 1.0f;
-                        for (int c = 1; c < 4; ++c) acc[last + k][c] = (D[c] * float(k)) / float(d + 1) + acc[last][c];
-                    }
-                }
-                last = i;
-                gap = false;
-            }
-        }
-    }
-
-    void stretch(const Cells& acc, Cells& out, int L) const {
-        int first = 0;
-        while (first < kCells && acc[first][0] == 0.0f) ++first;
-        int last = kCells - 1;
-        while (last >= 1 && acc[last][0] == 0.0f) --last;
-        const float start = float((p.fullscreenStretch * 0.01) * double(first));
-        const float d = float(last) - float(L - 1);
-        const float end = float(double(d) * 0.01 * p.offscreenReach + double(L - 1));
-        const float span = end - start;
-        const float step = 1.0f / float(L - 1);
-        for (int i = 0; i < L; ++i) {
-            if (span <= 0.0f) {
-                for (int c = 0; c < 4; ++c) out[i][c] = 0.0f;
-                continue;
-            }
-            const float pos = (float(i) * span) * step + start;
-            const int k = int(pos);
-            const float f = pos - float(k);
-            for (int c = 0; c < 4; ++c) out[i][c] = (acc[k + 1][c] - acc[k][c]) * f + acc[k][c];
-        }
-    }
-
-    static void fadeAlpha(float& alpha, int n, int clear, float step) {
-        if (n < clear) {
-            alpha = 0.0f;
-            return;
-        }
-        const float t = float(n - clear) * step;
-        alpha = ((3.0f - (t + t)) * (t * t)) * alpha;
-    }
-
-    void fades(Cells& buf, int L) const {
-        const int startCells = int((p.fadeStart * (p.intensity * 0.0002)) * double(L));
-        const int endCells = int((p.fadeEnd * (p.intensity * 0.0002)) * double(L));
-        const int sr = std::min(startCells, L), sc = std::max(0, startCells - L);
-        const int er = std::min(endCells, L), ec = std::max(0, endCells - L);
-        if (sr > 0) {
-            int j0 = 0;
-            while (j0 < L && buf[j0][0] == 0.0f) ++j0;
-            for (int n = 0; n < sr && j0 + n < L; ++n) fadeAlpha(buf[j0 + n][0], n, sc, 1.0f / float(sr));
-        }
-        if (er > 0) {
-            int j1 = L - 1;
-            while (j1 >= 0 && buf[j1][0] == 0.0f) --j1;
-            for (int n = 0; n < er && j1 - n >= 0; ++n) fadeAlpha(buf[j1 - n][0], n, ec, 1.0f / float(er));
-        }
-    }
-
-    void render(Frame<Channel>& in, Frame<Channel>& out, bool wrap) {
-        tables();
-        const int W = in.width, H = in.height;
-        const bool columns = (p.direction & ~1) == 2;
-        const int L = columns ? H : W, count = columns ? W : H;
-        grid(L, count);
-        auto acc = std::make_unique<Cells>();
-        auto stretched = std::make_unique<Cells>();
-        for (int n = 0; n < count; ++n) {
-            int g;
-            float f;
-            lineStart(n, g, f);
-            if (velocityLayer.pixels) velocityLayer.beginLine(p.direction, n);
-            if (spreadLayer.pixels) spreadLayer.beginLine(p.direction, n);
-            *acc = Cells{};
-            std::vector<const Channel*> src(L);
-            std::vector<Channel*> dst(L);
-            for (int i = 0; i < L; ++i) {
-                int x, y;
-                switch (p.direction) {
-                case 0: x = i, y = n; break;
-                case 1: x = W - 1 - i, y = n; break;
-                case 2: x = n, y = i; break;
-                default: x = n, y = H - 1 - i; break;
-                }
-                src[i] = in.at(x, y);
-                dst[i] = out.at(x, y);
-            }
-            const int depositEnd = deposit(*acc, src, g, f, wrap);
-            const int E = wrap ? L : std::min(depositEnd + 1, kCells);
-            normalize(*acc, E);
-            if (p.outputContinuity != 0) fill(*acc, E);
-            Cells* buf = acc.get();
-            if (p.fullscreenStretch > 0.0 || p.offscreenReach > 0.0) {
-                stretch(*acc, *stretched, L);
-                buf = stretched.get();
-            }
-            fades(*buf, L);
-            for (int i = 0; i < L; ++i) {
-                for (int c = 0; c < 4; ++c) dst[i][c] = store<Channel>((*buf)[i][c]);
-            }
-        }
-    }
-};
 
 template <class Channel>
 Channel randomChannel(std::mt19937& rng) {
@@ -398,7 +24,7 @@ Channel randomChannel(std::mt19937& rng) {
     }
 }
 
-ParamValues randomParams(std::mt19937& rng) {
+ParamValues randomParams(std::mt19937& rng, bool shaded) {
     const auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
     const auto whole = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     const auto either = [&](double a, double b) { return whole(0, 1) ? a : b; };
@@ -433,11 +59,15 @@ ParamValues randomParams(std::mt19937& rng) {
     p.offscreenReach = either(0.0, real(0, 100));
     p.fadeStart = either(0.0, real(0, 100));
     p.fadeEnd = either(0.0, real(0, 100));
+    if (shaded) {
+        p.shading = whole(1, 4);
+        p.shadingPhase = whole(-400, 400) * 65536 + whole(0, 65535);
+    }
     return p;
 }
 
 template <class Channel>
-void compareOnRandomFrames(uint32_t seed, int frames) {
+void compareOnRandomFrames(uint32_t seed, int frames, bool shaded = false) {
     std::mt19937 rng(seed);
     for (int frame = 0; frame < frames; ++frame) {
         const int W = std::uniform_int_distribution<int>(2, 23)(rng);
@@ -450,13 +80,10 @@ void compareOnRandomFrames(uint32_t seed, int frames) {
                 if (std::uniform_int_distribution<int>(0, 4)(rng) == 0) in.at(x, y)[0] = Channel(0);
             }
         }
-        ParamValues params = randomParams(rng);
+        ParamValues params = randomParams(rng, shaded);
         params.wrap = std::uniform_int_distribution<int>(0, 1)(rng);
         const float scale = std::uniform_int_distribution<int>(0, 2)(rng) == 0 ? 0.5f : 1.0f;
 
-        Reference<Channel> reference{};
-        reference.p = params;
-        reference.scale = scale;
         // Layers at least as large as the frame (a smaller one can be sampled outside
         // itself, which the kernel resolves its own way), with or without the origin
         // rule, the output's origin carried with each.
@@ -472,12 +99,10 @@ void compareOnRandomFrames(uint32_t seed, int frames) {
         PF_LayerDef velocityLayer = velocityFrame.layer(), spreadLayer = spreadFrame.layer();
         params.velocitySourceLayer = sources & 1 ? &velocityLayer : nullptr;
         params.spreadSourceLayer = sources & 2 ? &spreadLayer : nullptr;
-        if (sources & 1) reference.velocityLayer = LayerReference<Channel>(velocityFrame, ox, oy, W, H);
-        if (sources & 2) reference.spreadLayer = LayerReference<Channel>(spreadFrame, ox, oy, W, H);
-        reference.render(in, expected, params.wrap != 0);
-        PF_LayerDef inLayer = in.layer(), outLayer = actual.layer();
-        outLayer.origin_x = ox;
-        outLayer.origin_y = oy;
+        PF_LayerDef inLayer = in.layer(), outLayer = actual.layer(), expectedLayer = expected.layer();
+        outLayer.origin_x = expectedLayer.origin_x = ox;
+        outLayer.origin_y = expectedLayer.origin_y = oy;
+        literalMelt<Channel>(inLayer, expectedLayer, params, scale);
         int32_t result;
         if constexpr (sizeof(Channel) == 1) result = renderARGB8(&inLayer, &outLayer, params, scale, nullptr);
         else if constexpr (sizeof(Channel) == 2) result = renderARGB16(&inLayer, &outLayer, params, scale, nullptr);
@@ -485,12 +110,15 @@ void compareOnRandomFrames(uint32_t seed, int frames) {
         ASSERT_EQ(result, 0);
         ASSERT_EQ(0, std::memcmp(expected.data.data(), actual.data.data(), expected.data.size() * sizeof(Channel)))
             << "frame " << frame << " " << W << "x" << H << " direction " << params.direction << " wrap "
-            << params.wrap << " sources " << sources;
+            << params.wrap << " sources " << sources << " shading " << params.shading;
     }
 }
 
 TEST(MeltReference, EightBitFramesMatchTheLiteralRules) { compareOnRandomFrames<uint8_t>(11, 200); }
 TEST(MeltReference, SixteenBitFramesMatchTheLiteralRules) { compareOnRandomFrames<uint16_t>(12, 200); }
 TEST(MeltReference, FloatFramesMatchTheLiteralRules) { compareOnRandomFrames<float>(13, 200); }
+TEST(MeltReference, ShadedEightBitFramesMatchTheLiteralRules) { compareOnRandomFrames<uint8_t>(14, 100, true); }
+TEST(MeltReference, ShadedSixteenBitFramesMatchTheLiteralRules) { compareOnRandomFrames<uint16_t>(15, 100, true); }
+TEST(MeltReference, ShadedFloatFramesMatchTheLiteralRules) { compareOnRandomFrames<float>(16, 100, true); }
 
 }  // namespace

@@ -4,8 +4,6 @@
 // The kernel takes shortcuts (and vector lanes) that must not change a single bit.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -14,53 +12,13 @@
 #include "render/melt_shading.h"
 #include "render/run_deposit.h"
 #include "render/table_index_source.h"
+#include "tests/render/literal/literal_melt.h"
 
 namespace {
 
 struct Line {
     float cells[kLineCells][4];
 };
-
-// The shading weight of one cell, from the ten sample positions: each held to the
-// table (NaN as 0) and truncated, summed from the first on, times 0.1f.
-float literalShadeFactor(const float* shadingTable, const float (&position)[10]) {
-    float sum = 0.0f;
-    for (int k = 0; k < 10; ++k) {
-        const float p = std::isnan(position[k]) ? 0.0f : std::min(std::max(position[k], 0.0f), 255.0f);
-        sum = k == 0 ? shadingTable[int(p)] : sum + shadingTable[int(p)];
-    }
-    return sum * 0.1f;
-}
-
-// Positions from `start` as running sums of `step`.
-void runningPositions(float (&position)[10], float start, float step) {
-    position[0] = start;
-    for (int k = 1; k < 10; ++k) position[k] = position[k - 1] + step;
-}
-
-// The weight of a run's cell, by its kind; p is how much of the run lies before the
-// cell. A run of no length samples entry 0 throughout.
-enum class CellKind { FirstPartial, Whole, LastPartial };
-float literalCellShade(const float* shadingTable, CellKind kind, float length, float p, float share) {
-    float position[10] = {};
-    if (length > 0.0f) {
-        const double L = double(length);
-        if (kind == CellKind::FirstPartial) {
-            const float q = float(double(share) * 255.0 / L);
-            const float h = float(double(q) * 0.1);
-            for (int k = 0; k < 10; ++k) position[k] = float(k) * h;
-        } else if (kind == CellKind::Whole) {
-            const double u = 255.0 / L;
-            const float a0 = float(double(p) * u);
-            const float a1 = float(double(p + 1.0f) * u);
-            runningPositions(position, a0, float(double(a1 - a0) * 0.1));
-        } else {
-            const float b0 = float(double(p) * 255.0 / L);
-            runningPositions(position, b0, float(double(255.0f - b0) * 0.1));
-        }
-    }
-    return literalShadeFactor(shadingTable, position);
-}
 
 // A null shadingTable deposits unshaded.
 template <bool Wrap>
@@ -96,7 +54,7 @@ int32_t literalDeposit(float (*acc)[4], const std::vector<float>& px, int32_t li
         const float w = c[0];
         int32_t next = c0;
         bool ended = false;
-        const auto add = [&](float unshaded, CellKind kind, float share) {
+        const auto add = [&](float unshaded, ShadedCellKind kind, float share) {
             const float a =
                 shadingTable ? literalCellShade(shadingTable, kind, length, consumed, share) * unshaded : unshaded;
             const int32_t m = Wrap ? next % lineLength : next;
@@ -106,16 +64,16 @@ int32_t literalDeposit(float (*acc)[4], const std::vector<float>& px, int32_t li
         };
         if (u != float(c0)) {
             const float s = (float(c0) - u) + 1.0f;
-            add(w * s, CellKind::FirstPartial, s);
+            add(w * s, ShadedCellKind::FirstPartial, s);
             r = r - s;
             consumed = s;
         }
         while (!ended && r >= 1.0f && (Wrap || next <= kLineCells - 1)) {
-            add(w, CellKind::Whole, 0.0f);
+            add(w, ShadedCellKind::Whole, 0.0f);
             r = r - 1.0f;
             consumed = consumed + 1.0f;
         }
-        if (!ended && r > 0.0f && (Wrap || next <= kLineCells - 1)) add(r * w, CellKind::LastPartial, 0.0f);
+        if (!ended && r > 0.0f && (Wrap || next <= kLineCells - 1)) add(r * w, ShadedCellKind::LastPartial, 0.0f);
         if (!Wrap && next > depositEnd) depositEnd = next;
     }
     return depositEnd;
