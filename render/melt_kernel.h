@@ -9,6 +9,7 @@
 
 #include "platform/pf_effect.h"
 #include "render/cell_finish.h"
+#include "render/cell_vectors.h"
 #include "render/line_fades.h"
 #include "render/line_geometry.h"
 #include "render/line_stretch.h"
@@ -19,9 +20,10 @@
 #include "render/run_deposit.h"
 #include "render/step_grid.h"
 #include "render/table_index_source.h"
+#include "render/vector_path.h"
 
 // Everything one kernel call works with (about 535 KB, on the caller's stack).
-template <class Traits, bool VelocitySource, bool SpreadSource, bool Shading>
+template <class Traits, bool VelocitySource, bool SpreadSource, bool Shading, class Cells>
 struct MeltCall {
     MeltTables tables;
     MeltShading<Shading> shading;
@@ -32,10 +34,18 @@ struct MeltCall {
     LineFades fades;
     bool stretch;
     float stretchStep;
-    // A cell never straddles two cache lines. (16 is as far as every x64 stack
-    // aligns: Windows builds do not realign it further.)
-    alignas(16) float meltAccumulator[kLineCells][4];
+    // A cell never straddles two cache lines. 16 is as far as every x64 stack aligns
+    // (Windows builds do not realign it further), so the accumulator starts inside a
+    // few spare cells where the path's vectors want it: on a cache line for AVX-512.
+    float (*meltAccumulator)[4];
+    alignas(16) float accumulatorStorage[kLineCells + 3][4];
     alignas(16) float stretchBuffer[kLineCells][4];
+
+    MeltCall() {
+        const uintptr_t at = reinterpret_cast<uintptr_t>(accumulatorStorage[0]);
+        const uintptr_t skip = (Cells::kAlignment - at % Cells::kAlignment) % Cells::kAlignment;
+        meltAccumulator = accumulatorStorage + skip / sizeof(accumulatorStorage[0]);
+    }
 };
 
 // Sets the first `cells` cells of the accumulator to zero. The kernel clears the
@@ -61,8 +71,8 @@ void writeLine(typename Traits::Channel* dstPixels, LineAddress address, const f
 }
 
 // Every per-call value, before the first line.
-template <class Traits, bool VelocitySource, bool SpreadSource, bool Shading>
-void prepareCall(MeltCall<Traits, VelocitySource, SpreadSource, Shading>& call, ParamValues& params,
+template <class Traits, bool VelocitySource, bool SpreadSource, bool Shading, class Cells>
+void prepareCall(MeltCall<Traits, VelocitySource, SpreadSource, Shading, Cells>& call, ParamValues& params,
                  float scale, int32_t dstWidth, int32_t dstHeight) {
     call.grid = prepareStepGrid(params, scale);
     buildTables(params, scale, call.tables);
@@ -76,17 +86,33 @@ void prepareCall(MeltCall<Traits, VelocitySource, SpreadSource, Shading>& call, 
     call.run = runSettings(lineLength, call.grid.stepSize, params.scanlineFade != 0);
 }
 
-// The kernel. Pitches are in channels; the input is srcWidth x srcHeight pixels
-// and is read over the output's extent, positions outside it reading as
-// transparent. Returns 0, or the non-zero answer of abortProgress.
-template <class Traits, bool Wrap, bool VelocitySource, bool SpreadSource, bool Shading>
-int32_t meltScanlines(typename Traits::Channel* dstPixels, int32_t dstPitch,
-                      const typename Traits::Channel* srcPixels, int32_t srcPitch, int32_t srcWidth,
-                      int32_t srcHeight, int32_t dstWidth, int32_t dstHeight, float scale,
-                      ParamValues params, SourceLayerArgs<typename Traits::Channel> velocitySource,
-                      SourceLayerArgs<typename Traits::Channel> spreadSource, AbortProgress abortProgress,
-                      PF_InData* inData) {
-    MeltCall<Traits, VelocitySource, SpreadSource, Shading> call;
+// One kernel call's arguments. Pitches are in channels; the input is srcWidth x
+// srcHeight pixels and is read over the output's extent, positions outside it
+// reading as transparent.
+template <class Channel>
+struct MeltFrame {
+    Channel* dstPixels;
+    int32_t dstPitch;
+    const Channel* srcPixels;
+    int32_t srcPitch;
+    int32_t srcWidth;
+    int32_t srcHeight;
+    int32_t dstWidth;
+    int32_t dstHeight;
+    float scale;
+    ParamValues params;
+    SourceLayerArgs<Channel> velocitySource;
+    SourceLayerArgs<Channel> spreadSource;
+    AbortProgress abortProgress;
+    PF_InData* inData;
+};
+
+// The kernel on one vector path. Returns 0, or the non-zero answer of abortProgress.
+template <class Cells, class Traits, bool Wrap, bool VelocitySource, bool SpreadSource, bool Shading>
+int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
+    auto& [dstPixels, dstPitch, srcPixels, srcPitch, srcWidth, srcHeight, dstWidth, dstHeight, scale, params,
+           velocitySource, spreadSource, abortProgress, inData] = frame;
+    MeltCall<Traits, VelocitySource, SpreadSource, Shading, Cells> call;
     prepareCall(call, params, scale, dstWidth, dstHeight);
     const LineGeometry& geometry = call.geometry;
     const int32_t lineLength = geometry.lineLength;
@@ -107,8 +133,8 @@ int32_t meltScanlines(typename Traits::Channel* dstPixels, int32_t dstPitch,
             inputCells(geometry.direction, n, dstWidth, dstHeight, srcWidth, srcHeight)};
         call.sources.beginLine(geometry.direction, n);
         const int32_t depositEnd =
-            lineLength > 0 ? depositRuns<Traits, Wrap>(call.meltAccumulator, input, call.run, grid,
-                                                       call.tables, call.sources, call.shading)
+            lineLength > 0 ? depositRuns<Traits, Wrap, Cells>(call.meltAccumulator, input, call.run, grid,
+                                                              call.tables, call.sources, call.shading)
                            : 0;
 
         // Without Wrap, runs may end past the visible line; nothing lies beyond depositEnd.
@@ -127,4 +153,39 @@ int32_t meltScanlines(typename Traits::Channel* dstPixels, int32_t dstPitch,
         dirtyCells = cellsUsed > lineLength ? cellsUsed : lineLength;
     }
     return 0;
+}
+
+// Each path's kernel compiled for that path's vectors, with everything it calls
+// inlined into it.
+template <class Traits, bool Wrap, bool VelocitySource, bool SpreadSource, bool Shading>
+struct MeltPaths {
+    using Frame = MeltFrame<typename Traits::Channel>;
+    __attribute__((flatten)) static int32_t sse2(const Frame& frame) {
+        return meltOnPath<Sse2Cells, Traits, Wrap, VelocitySource, SpreadSource, Shading>(frame);
+    }
+    ONDRAVA_TARGET_AVX2 __attribute__((flatten)) static int32_t avx2(const Frame& frame) {
+        return meltOnPath<Avx2Cells, Traits, Wrap, VelocitySource, SpreadSource, Shading>(frame);
+    }
+    ONDRAVA_TARGET_AVX512 __attribute__((flatten)) static int32_t avx512(const Frame& frame) {
+        return meltOnPath<Avx512Cells, Traits, Wrap, VelocitySource, SpreadSource, Shading>(frame);
+    }
+};
+
+// The kernel: melts the frame on the widest vector path the processor offers.
+template <class Traits, bool Wrap, bool VelocitySource, bool SpreadSource, bool Shading>
+int32_t meltScanlines(typename Traits::Channel* dstPixels, int32_t dstPitch,
+                      const typename Traits::Channel* srcPixels, int32_t srcPitch, int32_t srcWidth,
+                      int32_t srcHeight, int32_t dstWidth, int32_t dstHeight, float scale,
+                      ParamValues params, SourceLayerArgs<typename Traits::Channel> velocitySource,
+                      SourceLayerArgs<typename Traits::Channel> spreadSource, AbortProgress abortProgress,
+                      PF_InData* inData) {
+    using Paths = MeltPaths<Traits, Wrap, VelocitySource, SpreadSource, Shading>;
+    const typename Paths::Frame frame{dstPixels, dstPitch, srcPixels, srcPitch, srcWidth, srcHeight, dstWidth,
+                                      dstHeight, scale, params, velocitySource, spreadSource, abortProgress, inData};
+    switch (vectorPath()) {
+        case VectorPath::kSse2: return Paths::sse2(frame);
+        case VectorPath::kAvx2: return Paths::avx2(frame);
+        case VectorPath::kAvx512: break;
+    }
+    return Paths::avx512(frame);
 }

@@ -15,6 +15,7 @@
 // covering `share` of it, whole cells, an optional last partial cell. Each takes
 // the cell's unshaded amount and returns the amount to deposit.
 struct UnshadedRun {
+    static constexpr bool kWholeCellsAlike = true;  // every whole cell takes the same amount
     float firstCell(float /*share*/, float amount) { return amount; }
     float wholeCell(float amount) { return amount; }
     float lastCell(float amount) { return amount; }

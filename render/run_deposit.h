@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "render/cell_vectors.h"
 #include "render/channel_traits.h"
 #include "render/line_cells.h"
 #include "render/line_geometry.h"
@@ -52,67 +53,112 @@ inline int32_t interpolatedIndex(int32_t own, int32_t next, float f) {
     return int32_t(float(next - own) * f + float(own));
 }
 
-inline void addToCell(float* cell, float amount, float r, float g, float b) {
-    cell[0] += amount;
-    cell[1] += amount * r;
-    cell[2] += amount * g;
-    cell[3] += amount * b;
+// A run's cells in deposit order: a partial first cell when its start has a
+// fraction, whole cells, a partial last cell; cut off after the buffer's last cell.
+struct RunPlan {
+    int32_t firstCells;  // 1 with a partial first cell, covering `share` of it
+    int32_t wholeCells;
+    int32_t lastCells;   // 1 with a partial last cell, covering `rest` of it
+    float share;
+    float rest;
+    int32_t count() const { return firstCells + wholeCells + lastCells; }
+};
+
+// `room` is how many cells the run may take before the buffer ends.
+inline RunPlan planRun(float start, int32_t firstCell, float remaining, int32_t room) {
+    RunPlan plan{};
+    if (start != float(firstCell)) {
+        plan.firstCells = 1;
+        plan.share = (float(firstCell) - start) + 1.0f;
+        remaining = remaining - plan.share;
+    }
+    // Below 2^24 every subtraction of 1 from `remaining` is exact, so the whole cells
+    // are counted up front: int(remaining) of them, leaving its fraction.
+    if (remaining >= 1.0f) {
+        plan.wholeCells = int32_t(remaining);
+        remaining = remaining - float(plan.wholeCells);
+    }
+    const int32_t roomForWhole = room - plan.firstCells;
+    if (plan.wholeCells >= roomForWhole) {  // the buffer ends first: no last cell
+        plan.wholeCells = roomForWhole;
+        return plan;
+    }
+    plan.lastCells = remaining > 0.0f ? 1 : 0;
+    plan.rest = remaining;
+    return plan;
 }
 
-// Smears one run from `start` (0 or more) over `remaining` cells: a partial first
-// cell when the start has a fraction, whole cells, a partial last cell. `run`
-// weights each cell's amount (shading). With Wrap the cells go round the line; a
-// run ends at the buffer's last cell either way (with Wrap only a line of
-// kLineCells cells reaches it). Returns the cell after the last one written (the
-// first cell when none was).
-template <bool Wrap, class Run>
+// Shaded whole cells are weighed this many at a time.
+constexpr int32_t kAmountChunk = 256;
+
+// Smears one run from `start` (0 or more) over `remaining` cells, each cell taking
+// its amount times `colour`, (1, R, G, B). `run` weights each cell's amount
+// (shading). With Wrap the cells go round the line; a run ends at the buffer's last
+// cell either way (with Wrap only a line of kLineCells cells reaches it). Returns
+// the cell after the last one written (the first cell when none was).
+template <bool Wrap, class Cells, class Run>
 int32_t depositRun(float (*meltAccumulator)[4], int32_t lineLength, float start, float remaining,
-                   float weight, float r, float g, float b, Run& run) {
+                   float weight, const float* colour, Run& run) {
     const int32_t firstCell = int32_t(start);
     // Wrapped starts mostly lie inside the line already: divide only when they do not.
-    int32_t cell = Wrap && firstCell >= lineLength ? firstCell % lineLength : firstCell;
-    bool open = true;
-    const auto advance = [&] {
-        if (Wrap) {
-            if (cell == kLineCells - 1) open = false;
-            else if (++cell == lineLength) cell = 0;
-        } else {
-            open = ++cell < kLineCells;
+    const int32_t cell = Wrap && firstCell >= lineLength ? firstCell % lineLength : firstCell;
+    const bool endsAtBuffer = !Wrap || lineLength >= kLineCells;
+    const RunPlan plan = planRun(start, firstCell, remaining, endsAtBuffer ? kLineCells - cell : INT32_MAX);
+    const int32_t count = plan.count();
+    const float first = plan.firstCells ? run.firstCell(plan.share, weight * plan.share) : 0.0f;
+
+    // Lays the run's cells k .. k + span - 1 from `position` on, going round with Wrap.
+    const int32_t lap = Wrap ? lineLength : kLineCells;
+    int32_t position = cell;
+    const auto lay = [&](int32_t span, auto&& add) {
+        for (int32_t k = 0; k < span;) {
+            const int32_t piece = span - k < lap - position ? span - k : lap - position;
+            add(position, piece, k);
+            k += piece;
+            position += piece;
+            if (position == lap) position = 0;
         }
     };
-    if (start != float(firstCell)) {
-        const float share = (float(firstCell) - start) + 1.0f;
-        addToCell(meltAccumulator[cell], run.firstCell(share, weight * share), r, g, b);
-        remaining = remaining - share;
-        advance();
-    }
-    // Whole cells. Below 2^24 every subtraction of 1 from `remaining` is exact, so
-    // the cells are counted up front: int(remaining) of them, leaving its fraction.
-    if (open && remaining >= 1.0f) {
-        int32_t wholeCells = int32_t(remaining);
-        remaining = remaining - float(wholeCells);
-        while (open && wholeCells > 0) {
-            const int32_t segmentEnd = Wrap ? lineLength : kLineCells;
-            const int32_t span = wholeCells < segmentEnd - cell ? wholeCells : segmentEnd - cell;
-            float(*const segment)[4] = meltAccumulator + cell;
-            run.wholeCells(span, weight, [&](int32_t k, float amount) { addToCell(segment[k], amount, r, g, b); });
-            cell += span;
-            wholeCells -= span;
-            if (cell == kLineCells) open = false;
-            else if (Wrap && cell == lineLength) cell = 0;
+    if constexpr (Run::kWholeCellsAlike) {
+        const float last = plan.lastCells ? run.lastCell(plan.rest * weight) : 0.0f;
+        const auto amountOf = [&](int32_t k) {
+            return k == 0 && plan.firstCells ? first : k == count - 1 && plan.lastCells ? last : weight;
+        };
+        lay(count, [&](int32_t at, int32_t piece, int32_t k) {
+            Cells::addRun(meltAccumulator, RunCells{at, piece, amountOf(k), weight, amountOf(k + piece - 1)}, colour);
+        });
+    } else {
+        // Room for three amounts before the first: a path may read a block of cells
+        // that starts before the run, with those lanes masked off.
+        alignas(16) float storage[3 + kAmountChunk];
+        float* const amounts = storage + 3;
+        int32_t laid = 0, weighed = 0;
+        while (laid < count) {
+            int32_t n = 0;
+            if (laid == 0 && plan.firstCells) amounts[n++] = first;
+            const int32_t whole = plan.wholeCells - weighed < kAmountChunk - n ? plan.wholeCells - weighed
+                                                                               : kAmountChunk - n;
+            if (whole > 0) {
+                run.wholeCells(whole, weight, [&](int32_t j, float amount) { amounts[n + j] = amount; });
+                n += whole;
+                weighed += whole;
+            }
+            if (laid + n == count - 1 && plan.lastCells && n < kAmountChunk) {
+                amounts[n++] = run.lastCell(plan.rest * weight);
+            }
+            lay(n, [&](int32_t at, int32_t piece, int32_t k) {
+                Cells::addAmounts(meltAccumulator, at, piece, amounts + k, colour);
+            });
+            laid += n;
         }
     }
-    if (open && remaining > 0.0f) {
-        addToCell(meltAccumulator[cell], run.lastCell(remaining * weight), r, g, b);
-        advance();
-    }
-    return cell;
+    return Wrap ? position : cell + count;
 }
 
 // Deposits one scanline into meltAccumulator, which enters cleared. Returns
 // `depositEnd`, one past the highest cell a run reached (0 with Wrap, where every
 // run stays inside the line).
-template <class Traits, bool Wrap, class Sources, class Shading>
+template <class Traits, bool Wrap, class Cells = Sse2Cells, class Sources, class Shading>
 int32_t depositRuns(float (*meltAccumulator)[4], const InputLine<typename Traits::Channel>& line,
                     const RunSettings& settings, GridOffset grid, const MeltTables& tables,
                     const Sources& sources, const Shading& shading) {
@@ -181,9 +227,10 @@ int32_t depositRuns(float (*meltAccumulator)[4], const InputLine<typename Traits
             weight = (float(i) * alpha) * settings.fadeReciprocal;
         }
 
+        alignas(16) const float colour[4] = {1.0f, r, g, b};
         auto run = shading.beginRun(length, consumed, runCache);
         const int32_t cellAfter =
-            depositRun<Wrap>(meltAccumulator, lineLength, start, remaining, weight, r, g, b, run);
+            depositRun<Wrap, Cells>(meltAccumulator, lineLength, start, remaining, weight, colour, run);
         if constexpr (!Wrap) {
             if (cellAfter > depositEnd) depositEnd = cellAfter;
         }

@@ -85,6 +85,8 @@ private:
 // same amounts, cell for cell, as ShadedRun.
 class CachedShadedRun {
 public:
+    static constexpr bool kWholeCellsAlike = false;
+
     CachedShadedRun(ShadeFactorCache& cache, float length, float consumed)
         : cache_(cache), length_(length), consumed_(consumed) {}
 

@@ -43,6 +43,8 @@ inline float shadeFactor(const float* shadingTable, const ShadeSamples& samples)
 // start the clipped part, so that its cells keep the shading of their true place.
 class ShadedRun {
 public:
+    static constexpr bool kWholeCellsAlike = false;
+
     ShadedRun(const float* shadingTable, float length, float consumed)
         : table_(shadingTable), length_(length), consumed_(consumed), hasLength_(length > 0.0f),
           perCell_(hasLength_ ? 255.0 / double(length) : 0.0), cellStart_(float(double(consumed) * perCell_)) {}

@@ -1,0 +1,158 @@
+// The line accumulator's cells several to a vector. A cell is four floats (A, R,
+// G, B) and takes a deposit as amount x (1, R, G, B), added lane by lane: each lane
+// does exactly what the scalar cell would, and each cell takes its runs' additions
+// in the order of the runs. The paths differ only in how many cells share one
+// instruction: one (SSE2, every x64 processor), two (AVX2) or four (AVX-512).
+//
+// Every function here takes and returns plain floats and pointers, never vector
+// types, so that a path's code stays inside the functions compiled for it.
+#pragma once
+
+// GCC 12 takes the unused source operand of its own unmasked AVX-512 intrinsics for
+// an uninitialised value (fixed in GCC 13); the warning is about the header's code.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#include <immintrin.h>
+#pragma GCC diagnostic pop
+
+#include <cstdint>
+
+#include "render/vector_path.h"
+
+#define ONDRAVA_TARGET_AVX2 __attribute__((target("avx2")))
+#define ONDRAVA_TARGET_AVX512 __attribute__((target("avx512f,avx512vl,avx512bw,avx512dq")))
+
+// A run's cells as the deposit hands them over: `count` cells from `first`, the
+// first taking `head`, the last (when there are two or more) `tail`, the rest
+// `whole`; a cell's deposit is its amount times `colour`, (1, R, G, B).
+struct RunCells {
+    int32_t first;
+    int32_t count;
+    float head;
+    float whole;
+    float tail;
+};
+
+struct Sse2Cells {
+    static constexpr VectorPath kPath = VectorPath::kSse2;
+    static constexpr int32_t kAlignment = 16;  // bytes the accumulator is aligned to
+
+    static void addCell(float* cell, float amount, __m128 colour) {
+        _mm_storeu_ps(cell, _mm_add_ps(_mm_loadu_ps(cell), _mm_mul_ps(_mm_set1_ps(amount), colour)));
+    }
+
+    static void addRun(float (*cells)[4], const RunCells& run, const float* colour) {
+        const __m128 c = _mm_loadu_ps(colour);
+        addCell(cells[run.first], run.head, c);
+        if (run.count == 1) return;
+        const __m128 whole = _mm_mul_ps(_mm_set1_ps(run.whole), c);
+        const int32_t last = run.first + run.count - 1;
+        for (int32_t i = run.first + 1; i < last; ++i) {
+            _mm_storeu_ps(cells[i], _mm_add_ps(_mm_loadu_ps(cells[i]), whole));
+        }
+        addCell(cells[last], run.tail, c);
+    }
+
+    // Cell first + k takes amounts[k] times colour, for k = 0 .. count - 1. The three
+    // floats before amounts[0] may be read (never used).
+    static void addAmounts(float (*cells)[4], int32_t first, int32_t count, const float* amounts,
+                           const float* colour) {
+        const __m128 c = _mm_loadu_ps(colour);
+        for (int32_t k = 0; k < count; ++k) addCell(cells[first + k], amounts[k], c);
+    }
+};
+
+struct Avx2Cells {
+    static constexpr VectorPath kPath = VectorPath::kAvx2;
+    static constexpr int32_t kAlignment = 32;
+
+    ONDRAVA_TARGET_AVX2 static void addRun(float (*cells)[4], const RunCells& run, const float* colour) {
+        const __m128 c = _mm_loadu_ps(colour);
+        Sse2Cells::addCell(cells[run.first], run.head, c);
+        if (run.count == 1) return;
+        // Two whole cells to a vector, one left over at most.
+        const __m256 whole = _mm256_mul_ps(_mm256_set1_ps(run.whole), _mm256_broadcast_ps(&c));
+        const int32_t last = run.first + run.count - 1;
+        int32_t i = run.first + 1;
+        for (; i + 1 < last; i += 2) {
+            _mm256_storeu_ps(cells[i], _mm256_add_ps(_mm256_loadu_ps(cells[i]), whole));
+        }
+        if (i < last) _mm_storeu_ps(cells[i], _mm_add_ps(_mm_loadu_ps(cells[i]), _mm256_castps256_ps128(whole)));
+        Sse2Cells::addCell(cells[last], run.tail, c);
+    }
+
+    ONDRAVA_TARGET_AVX2 static void addAmounts(float (*cells)[4], int32_t first, int32_t count,
+                                               const float* amounts, const float* colour) {
+        const __m256 c = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(colour));
+        int32_t k = 0;
+        for (; k + 1 < count; k += 2) {
+            const __m256 two = _mm256_set_m128(_mm_set1_ps(amounts[k + 1]), _mm_set1_ps(amounts[k]));
+            const __m256 increments = _mm256_mul_ps(two, c);
+            float* cell = cells[first + k];
+            _mm256_storeu_ps(cell, _mm256_add_ps(_mm256_loadu_ps(cell), increments));
+        }
+        if (k < count) Sse2Cells::addCell(cells[first + k], amounts[k], _mm256_castps256_ps128(c));
+    }
+};
+
+struct Avx512Cells {
+    static constexpr VectorPath kPath = VectorPath::kAvx512;
+    static constexpr int32_t kAlignment = 64;
+
+    // Four cells to a vector, in blocks aligned to the accumulator's cache lines: a
+    // run's first and last blocks add only into the run's own cells (merge-masked:
+    // the other lanes keep their bits), and a block is read where the previous run
+    // wrote it, whole, which the processor forwards without a stall.
+    ONDRAVA_TARGET_AVX512 static void addRun(float (*cells)[4], const RunCells& run, const float* colour) {
+        const __m512 c = fourTimes(colour);
+        const __m512 whole = _mm512_mul_ps(_mm512_set1_ps(run.whole), c);
+        const int32_t last = run.first + run.count - 1;
+        float* block = cells[run.first & ~3];
+        float* const lastBlock = cells[last & ~3];
+        __mmask16 lanes = __mmask16(0xFFFFu << (4 * (run.first & 3)));
+        __m512 amounts = _mm512_mask_mul_ps(whole, cellLanes(run.first), _mm512_set1_ps(run.head), c);
+        if (block != lastBlock) {
+            addBlock(block, lanes, amounts);
+            for (block += 16; block != lastBlock; block += 16) {
+                _mm512_store_ps(block, _mm512_add_ps(_mm512_load_ps(block), whole));
+            }
+            amounts = whole;
+            lanes = 0xFFFF;
+        }
+        lanes &= __mmask16(0xFFFFu >> (4 * (3 - (last & 3))));
+        if (run.count > 1) amounts = _mm512_mask_mul_ps(amounts, cellLanes(last), _mm512_set1_ps(run.tail), c);
+        addBlock(block, lanes, amounts);
+    }
+
+    ONDRAVA_TARGET_AVX512 static void addAmounts(float (*cells)[4], int32_t first, int32_t count,
+                                                 const float* amounts, const float* colour) {
+        const __m512 c = fourTimes(colour);
+        const __m512i fours = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
+        const int32_t end = first + count;
+        // Block by block, the amounts of the block's four cells spread over their lanes.
+        for (int32_t b = first & ~3; b < end; b += 4) {
+            const int32_t from = b < first ? first - b : 0;
+            const int32_t to = end - b < 4 ? end - b : 4;
+            const __mmask8 used = __mmask8((0xFu << from) & (0xFu >> (4 - to)));
+            const __m128 four = _mm_maskz_loadu_ps(used, amounts + (b - first));
+            const __m512 increments = _mm512_mul_ps(_mm512_permutexvar_ps(fours, _mm512_castps128_ps512(four)), c);
+            const __mmask16 lanes = __mmask16((0xFFFFu << (4 * from)) & (0xFFFFu >> (4 * (4 - to))));
+            addBlock(cells[b], lanes, increments);
+        }
+    }
+
+private:
+    // One cell's four floats in each of the four cells of a vector.
+    ONDRAVA_TARGET_AVX512 static __m512 fourTimes(const float* cell) {
+        const __m512 v = _mm512_castps128_ps512(_mm_loadu_ps(cell));
+        return _mm512_shuffle_f32x4(v, v, 0);
+    }
+
+    // The four lanes of cell i within its block.
+    ONDRAVA_TARGET_AVX512 static __mmask16 cellLanes(int32_t i) { return __mmask16(0xFu << (4 * (i & 3))); }
+
+    ONDRAVA_TARGET_AVX512 static void addBlock(float* block, __mmask16 lanes, __m512 amounts) {
+        const __m512 v = _mm512_load_ps(block);
+        _mm512_store_ps(block, _mm512_mask_add_ps(v, lanes, v, amounts));
+    }
+};
