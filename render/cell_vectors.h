@@ -24,7 +24,7 @@
 
 // A run's cells as the deposit hands them over: `count` cells from `first`, the
 // first taking `head`, the last (when there are two or more) `tail`, the rest
-// `whole`; a cell's deposit is its amount times `colour`, (1, R, G, B).
+// `whole`; a cell's deposit is its amount times the run's colour (1, R, G, B).
 struct RunCells {
     int32_t first;
     int32_t count;
@@ -33,16 +33,28 @@ struct RunCells {
     float tail;
 };
 
+struct RunColour {
+    float r, g, b;
+    // Built in registers: four floats stored one by one and read back as a vector
+    // would wait for the stores on every run.
+    __m128 cell() const { return _mm_setr_ps(1.0f, r, g, b); }
+};
+
 struct Sse2Cells {
     static constexpr VectorPath kPath = VectorPath::kSse2;
     static constexpr int32_t kAlignment = 16;  // bytes the accumulator is aligned to
+
+    // Sets cells 0 .. count - 1 to zero.
+    static void clearCells(float (*cells)[4], int32_t count) {
+        for (int32_t i = 0; i < count; ++i) _mm_store_ps(cells[i], _mm_setzero_ps());
+    }
 
     static void addCell(float* cell, float amount, __m128 colour) {
         _mm_storeu_ps(cell, _mm_add_ps(_mm_loadu_ps(cell), _mm_mul_ps(_mm_set1_ps(amount), colour)));
     }
 
-    static void addRun(float (*cells)[4], const RunCells& run, const float* colour) {
-        const __m128 c = _mm_loadu_ps(colour);
+    static void addRun(float (*cells)[4], const RunCells& run, const RunColour& colour) {
+        const __m128 c = colour.cell();
         addCell(cells[run.first], run.head, c);
         if (run.count == 1) return;
         const __m128 whole = _mm_mul_ps(_mm_set1_ps(run.whole), c);
@@ -56,8 +68,8 @@ struct Sse2Cells {
     // Cell first + k takes amounts[k] times colour, for k = 0 .. count - 1. The three
     // floats before amounts[0] may be read (never used).
     static void addAmounts(float (*cells)[4], int32_t first, int32_t count, const float* amounts,
-                           const float* colour) {
-        const __m128 c = _mm_loadu_ps(colour);
+                           const RunColour& colour) {
+        const __m128 c = colour.cell();
         for (int32_t k = 0; k < count; ++k) addCell(cells[first + k], amounts[k], c);
     }
 };
@@ -66,8 +78,13 @@ struct Avx2Cells {
     static constexpr VectorPath kPath = VectorPath::kAvx2;
     static constexpr int32_t kAlignment = 32;
 
-    ONDRAVA_TARGET_AVX2 static void addRun(float (*cells)[4], const RunCells& run, const float* colour) {
-        const __m128 c = _mm_loadu_ps(colour);
+    // Whole vectors: a cell past `count` in the last one is zero already.
+    ONDRAVA_TARGET_AVX2 static void clearCells(float (*cells)[4], int32_t count) {
+        for (int32_t i = 0; i < count; i += 2) _mm256_store_ps(cells[i], _mm256_setzero_ps());
+    }
+
+    ONDRAVA_TARGET_AVX2 static void addRun(float (*cells)[4], const RunCells& run, const RunColour& colour) {
+        const __m128 c = colour.cell();
         Sse2Cells::addCell(cells[run.first], run.head, c);
         if (run.count == 1) return;
         // Two whole cells to a vector, one left over at most.
@@ -82,8 +99,8 @@ struct Avx2Cells {
     }
 
     ONDRAVA_TARGET_AVX2 static void addAmounts(float (*cells)[4], int32_t first, int32_t count,
-                                               const float* amounts, const float* colour) {
-        const __m256 c = _mm256_broadcast_ps(reinterpret_cast<const __m128*>(colour));
+                                               const float* amounts, const RunColour& colour) {
+        const __m256 c = _mm256_set_m128(colour.cell(), colour.cell());
         int32_t k = 0;
         for (; k + 1 < count; k += 2) {
             const __m256 two = _mm256_set_m128(_mm_set1_ps(amounts[k + 1]), _mm_set1_ps(amounts[k]));
@@ -99,12 +116,16 @@ struct Avx512Cells {
     static constexpr VectorPath kPath = VectorPath::kAvx512;
     static constexpr int32_t kAlignment = 64;
 
+    ONDRAVA_TARGET_AVX512 static void clearCells(float (*cells)[4], int32_t count) {
+        for (int32_t i = 0; i < count; i += 4) _mm512_store_ps(cells[i], _mm512_setzero_ps());
+    }
+
     // Four cells to a vector, in blocks aligned to the accumulator's cache lines: a
     // run's first and last blocks add only into the run's own cells (merge-masked:
     // the other lanes keep their bits), and a block is read where the previous run
     // wrote it, whole, which the processor forwards without a stall.
-    ONDRAVA_TARGET_AVX512 static void addRun(float (*cells)[4], const RunCells& run, const float* colour) {
-        const __m512 c = fourTimes(colour);
+    ONDRAVA_TARGET_AVX512 static void addRun(float (*cells)[4], const RunCells& run, const RunColour& colour) {
+        const __m512 c = fourTimes(colour.cell());
         const __m512 whole = _mm512_mul_ps(_mm512_set1_ps(run.whole), c);
         const int32_t last = run.first + run.count - 1;
         float* block = cells[run.first & ~3];
@@ -125,8 +146,8 @@ struct Avx512Cells {
     }
 
     ONDRAVA_TARGET_AVX512 static void addAmounts(float (*cells)[4], int32_t first, int32_t count,
-                                                 const float* amounts, const float* colour) {
-        const __m512 c = fourTimes(colour);
+                                                 const float* amounts, const RunColour& colour) {
+        const __m512 c = fourTimes(colour.cell());
         const __m512i fours = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
         const int32_t end = first + count;
         // Block by block, the amounts of the block's four cells spread over their lanes.
@@ -143,8 +164,8 @@ struct Avx512Cells {
 
 private:
     // One cell's four floats in each of the four cells of a vector.
-    ONDRAVA_TARGET_AVX512 static __m512 fourTimes(const float* cell) {
-        const __m512 v = _mm512_castps128_ps512(_mm_loadu_ps(cell));
+    ONDRAVA_TARGET_AVX512 static __m512 fourTimes(__m128 cell) {
+        const __m512 v = _mm512_castps128_ps512(cell);
         return _mm512_shuffle_f32x4(v, v, 0);
     }
 

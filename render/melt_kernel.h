@@ -126,7 +126,7 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
             const int32_t code = abortProgress(inData, n, geometry.lineCount);
             if (code != 0) return code;
         }
-        clearAccumulator(call.meltAccumulator, dirtyCells);
+        Cells::clearCells(call.meltAccumulator, dirtyCells);
 
         const InputLine<typename Traits::Channel> input{
             srcPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, srcPitch),

@@ -88,28 +88,35 @@ inline RunPlan planRun(float start, int32_t firstCell, float remaining, int32_t 
     return plan;
 }
 
+// A run as the first pass over a line finds it, ready for the second to lay: where
+// its cells begin (with Wrap inside the line), how they divide, the pixel's weight
+// and colour, and what shading needs of it.
+struct PlannedRun {
+    int32_t cell;
+    RunPlan plan;
+    float weight;
+    float length;    // the run's full length
+    float consumed;  // how much of it lies before cell 0 (a run clipped at the line start)
+    RunColour colour;
+};
+
 // Shaded whole cells are weighed this many at a time.
 constexpr int32_t kAmountChunk = 256;
 
-// Smears one run from `start` (0 or more) over `remaining` cells, each cell taking
-// its amount times `colour`, (1, R, G, B). `run` weights each cell's amount
-// (shading). With Wrap the cells go round the line; a run ends at the buffer's last
-// cell either way (with Wrap only a line of kLineCells cells reaches it). Returns
-// the cell after the last one written (the first cell when none was).
+// Smears one planned run, each cell taking its amount times the pixel's colour,
+// (1, R, G, B). `run` weights each cell's amount (shading). With Wrap the cells go
+// round the line; a run ends at the buffer's last cell either way (with Wrap only a
+// line of kLineCells cells reaches it).
 template <bool Wrap, class Cells, class Run>
-int32_t depositRun(float (*meltAccumulator)[4], int32_t lineLength, float start, float remaining,
-                   float weight, const float* colour, Run& run) {
-    const int32_t firstCell = int32_t(start);
-    // Wrapped starts mostly lie inside the line already: divide only when they do not.
-    const int32_t cell = Wrap && firstCell >= lineLength ? firstCell % lineLength : firstCell;
-    const bool endsAtBuffer = !Wrap || lineLength >= kLineCells;
-    const RunPlan plan = planRun(start, firstCell, remaining, endsAtBuffer ? kLineCells - cell : INT32_MAX);
+void depositRun(float (*meltAccumulator)[4], int32_t lineLength, const PlannedRun& planned, Run& run) {
+    const RunPlan& plan = planned.plan;
+    const float weight = planned.weight;
     const int32_t count = plan.count();
     const float first = plan.firstCells ? run.firstCell(plan.share, weight * plan.share) : 0.0f;
 
     // Lays the run's cells k .. k + span - 1 from `position` on, going round with Wrap.
     const int32_t lap = Wrap ? lineLength : kLineCells;
-    int32_t position = cell;
+    int32_t position = planned.cell;
     const auto lay = [&](int32_t span, auto&& add) {
         for (int32_t k = 0; k < span;) {
             const int32_t piece = span - k < lap - position ? span - k : lap - position;
@@ -125,7 +132,8 @@ int32_t depositRun(float (*meltAccumulator)[4], int32_t lineLength, float start,
             return k == 0 && plan.firstCells ? first : k == count - 1 && plan.lastCells ? last : weight;
         };
         lay(count, [&](int32_t at, int32_t piece, int32_t k) {
-            Cells::addRun(meltAccumulator, RunCells{at, piece, amountOf(k), weight, amountOf(k + piece - 1)}, colour);
+            Cells::addRun(meltAccumulator, RunCells{at, piece, amountOf(k), weight, amountOf(k + piece - 1)},
+                          planned.colour);
         });
     } else {
         // Room for three amounts before the first: a path may read a block of cells
@@ -147,13 +155,17 @@ int32_t depositRun(float (*meltAccumulator)[4], int32_t lineLength, float start,
                 amounts[n++] = run.lastCell(plan.rest * weight);
             }
             lay(n, [&](int32_t at, int32_t piece, int32_t k) {
-                Cells::addAmounts(meltAccumulator, at, piece, amounts + k, colour);
+                Cells::addAmounts(meltAccumulator, at, piece, amounts + k, planned.colour);
             });
             laid += n;
         }
     }
-    return Wrap ? position : cell + count;
 }
+
+// Runs are planned a batch at a time and then laid: the planning of each pixel is a
+// long chain of dependent steps with few branches, the laying a short loop whose end
+// the processor cannot foresee; apart, neither waits for the other.
+constexpr int32_t kPlannedRuns = 128;
 
 // Deposits one scanline into meltAccumulator, which enters cleared. Returns
 // `depositEnd`, one past the highest cell a run reached (0 with Wrap, where every
@@ -170,6 +182,16 @@ int32_t depositRuns(float (*meltAccumulator)[4], const InputLine<typename Traits
     if (i < line.inside.first) i += (line.inside.first - i + step - 1) / step * step;
     int32_t depositEnd = 0;
     auto runCache = shading.runCache();
+    const bool endsAtBuffer = !Wrap || lineLength >= kLineCells;
+    PlannedRun batch[kPlannedRuns];
+    int32_t plannedRuns = 0;
+    const auto layBatch = [&] {
+        for (int32_t k = 0; k < plannedRuns; ++k) {
+            auto run = shading.beginRun(batch[k].length, batch[k].consumed, runCache);
+            depositRun<Wrap, Cells>(meltAccumulator, lineLength, batch[k], run);
+        }
+        plannedRuns = 0;
+    };
     for (; i < inputEnd; i += step) {
         const auto* pixel = line.pixel(i);
         float alpha = Traits::value(pixel[0]);
@@ -227,13 +249,21 @@ int32_t depositRuns(float (*meltAccumulator)[4], const InputLine<typename Traits
             weight = (float(i) * alpha) * settings.fadeReciprocal;
         }
 
-        alignas(16) const float colour[4] = {1.0f, r, g, b};
-        auto run = shading.beginRun(length, consumed, runCache);
-        const int32_t cellAfter =
-            depositRun<Wrap, Cells>(meltAccumulator, lineLength, start, remaining, weight, colour, run);
+        PlannedRun& planned = batch[plannedRuns++];
+        const int32_t firstCell = int32_t(start);
+        // Wrapped starts mostly lie inside the line already: divide only when they do not.
+        planned.cell = Wrap && firstCell >= lineLength ? firstCell % lineLength : firstCell;
+        planned.plan = planRun(start, firstCell, remaining, endsAtBuffer ? kLineCells - planned.cell : INT32_MAX);
+        planned.weight = weight;
+        planned.length = length;
+        planned.consumed = consumed;
+        planned.colour = RunColour{r, g, b};
         if constexpr (!Wrap) {
+            const int32_t cellAfter = planned.cell + planned.plan.count();
             if (cellAfter > depositEnd) depositEnd = cellAfter;
         }
+        if (plannedRuns == kPlannedRuns) layBatch();
     }
+    layBatch();
     return depositEnd;
 }
