@@ -1,38 +1,5 @@
 #include "render/cell_finish.h"
 
-#include <cmath>
-
-void normalizeCells(float (*meltAccumulator)[4], int32_t cellsUsed, int32_t outputContinuity) {
-    // Whether a partial cell becomes opaque: always under "All", under "All (No
-    // Start)" once the line has had a full cell.
-    bool promotePartial = outputContinuity == kContinuityAll;
-    const bool promoteAfterFull = promotePartial || outputContinuity == kContinuityAllNoStart;
-    for (int32_t i = 0; i < cellsUsed; ++i) {
-        float* cell = meltAccumulator[i];
-        const float alpha = cell[0];
-        if (alpha >= 1.0f) {
-            cell[0] = 1.0f;
-            cell[1] = cell[1] / alpha;
-            cell[2] = cell[2] / alpha;
-            cell[3] = cell[3] / alpha;
-            promotePartial = promoteAfterFull;
-        } else if (alpha > 0.0f) {
-            // A subnormal alpha (float input) has no finite reciprocal: divide instead.
-            const float reciprocal = 1.0f / alpha;
-            if (std::isfinite(reciprocal)) {
-                cell[1] = cell[1] * reciprocal;
-                cell[2] = cell[2] * reciprocal;
-                cell[3] = cell[3] * reciprocal;
-            } else {
-                cell[1] = cell[1] / alpha;
-                cell[2] = cell[2] / alpha;
-                cell[3] = cell[3] / alpha;
-            }
-            if (promotePartial) cell[0] = 1.0f;
-        }
-    }
-}
-
 namespace {
 
 // Cells strictly between the full cells `from` and `to` take alpha 1 and colours

@@ -10,10 +10,15 @@
 
 // GCC 12 takes the unused source operand of its own unmasked AVX-512 intrinsics for
 // an uninitialised value (fixed in GCC 13); the warning is about the header's code.
+#if defined(__clang__)
+#include <immintrin.h>
+#else
 #pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <immintrin.h>
 #pragma GCC diagnostic pop
+#endif
 
 #include <cstdint>
 
@@ -65,6 +70,30 @@ struct Sse2Cells {
         addCell(cells[last], run.tail, c);
     }
 
+    // Un-premultiplies cells 0 .. count - 1 as normalizeCells describes; partial cells
+    // from `promoteFrom` on become opaque.
+    static void normalize(float (*cells)[4], int32_t count, int32_t promoteFrom) {
+        const __m128 one = _mm_set1_ps(1.0f), infinity = _mm_set1_ps(__builtin_inff());
+        const __m128 alphaLane = _mm_castsi128_ps(_mm_setr_epi32(-1, 0, 0, 0));
+        for (int32_t i = 0; i < count; ++i) {
+            const __m128 c = _mm_loadu_ps(cells[i]);
+            const __m128 alpha = _mm_shuffle_ps(c, c, 0);
+            const __m128 full = _mm_cmpge_ps(alpha, one);
+            const __m128 partial = _mm_andnot_ps(full, _mm_cmpgt_ps(alpha, _mm_setzero_ps()));
+            const __m128 quotient = _mm_div_ps(c, alpha);
+            const __m128 reciprocal = _mm_div_ps(one, alpha);
+            // A subnormal alpha has no finite reciprocal: its colours are divided.
+            const __m128 finite = _mm_cmplt_ps(reciprocal, infinity);
+            const __m128 multiplied = _mm_and_ps(partial, finite);
+            const __m128 divided = _mm_or_ps(full, _mm_andnot_ps(finite, partial));
+            __m128 colours = select(multiplied, _mm_mul_ps(c, reciprocal), select(divided, quotient, c));
+            const __m128 promote = i >= promoteFrom ? partial : _mm_setzero_ps();
+            const __m128 opaque = _mm_and_ps(alphaLane, _mm_or_ps(full, promote));
+            colours = select(alphaLane, c, colours);
+            _mm_storeu_ps(cells[i], select(opaque, one, colours));
+        }
+    }
+
     // Cell first + k takes amounts[k] times colour, for k = 0 .. count - 1. The three
     // floats before amounts[0] may be read (never used).
     static void addAmounts(float (*cells)[4], int32_t first, int32_t count, const float* amounts,
@@ -72,6 +101,9 @@ struct Sse2Cells {
         const __m128 c = colour.cell();
         for (int32_t k = 0; k < count; ++k) addCell(cells[first + k], amounts[k], c);
     }
+
+private:
+    static __m128 select(__m128 mask, __m128 a, __m128 b) { return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b)); }
 };
 
 struct Avx2Cells {
@@ -96,6 +128,32 @@ struct Avx2Cells {
         }
         if (i < last) _mm_storeu_ps(cells[i], _mm_add_ps(_mm_loadu_ps(cells[i]), _mm256_castps256_ps128(whole)));
         Sse2Cells::addCell(cells[last], run.tail, c);
+    }
+
+    ONDRAVA_TARGET_AVX2 static void normalize(float (*cells)[4], int32_t count, int32_t promoteFrom) {
+        const __m256 one = _mm256_set1_ps(1.0f), infinity = _mm256_set1_ps(__builtin_inff());
+        const __m256 alphaLanes = _mm256_castsi256_ps(_mm256_setr_epi32(-1, 0, 0, 0, -1, 0, 0, 0));
+        for (int32_t i = 0; i < count; i += 2) {
+            const __m256 c = _mm256_load_ps(cells[i]);
+            const __m256 alpha = _mm256_shuffle_ps(c, c, 0);
+            const __m256 full = _mm256_cmp_ps(alpha, one, _CMP_GE_OQ);
+            const __m256 partial = _mm256_andnot_ps(full, _mm256_cmp_ps(alpha, _mm256_setzero_ps(), _CMP_GT_OQ));
+            const __m256 quotient = _mm256_div_ps(c, alpha);
+            const __m256 reciprocal = _mm256_div_ps(one, alpha);
+            const __m256 finite = _mm256_cmp_ps(reciprocal, infinity, _CMP_LT_OQ);
+            const __m256 multiplied = _mm256_and_ps(partial, finite);
+            const __m256 divided = _mm256_or_ps(full, _mm256_andnot_ps(finite, partial));
+            __m256 colours = _mm256_blendv_ps(_mm256_blendv_ps(c, quotient, divided), _mm256_mul_ps(c, reciprocal),
+                                              multiplied);
+            // Cells from promoteFrom on; and a last cell past `count` stays as it is.
+            const __m256i index = _mm256_setr_epi32(i, i, i, i, i + 1, i + 1, i + 1, i + 1);
+            const __m256 promote = _mm256_and_ps(
+                partial, _mm256_castsi256_ps(_mm256_cmpgt_epi32(index, _mm256_set1_epi32(promoteFrom - 1))));
+            const __m256 opaque = _mm256_and_ps(alphaLanes, _mm256_or_ps(full, promote));
+            colours = _mm256_blendv_ps(_mm256_blendv_ps(colours, c, alphaLanes), one, opaque);
+            const __m256 inside = _mm256_castsi256_ps(_mm256_cmpgt_epi32(_mm256_set1_epi32(count), index));
+            _mm256_store_ps(cells[i], _mm256_blendv_ps(c, colours, inside));
+        }
     }
 
     ONDRAVA_TARGET_AVX2 static void addAmounts(float (*cells)[4], int32_t first, int32_t count,
@@ -143,6 +201,29 @@ struct Avx512Cells {
         lanes &= __mmask16(0xFFFFu >> (4 * (3 - (last & 3))));
         if (run.count > 1) amounts = _mm512_mask_mul_ps(amounts, cellLanes(last), _mm512_set1_ps(run.tail), c);
         addBlock(block, lanes, amounts);
+    }
+
+    ONDRAVA_TARGET_AVX512 static void normalize(float (*cells)[4], int32_t count, int32_t promoteFrom) {
+        const __m512 one = _mm512_set1_ps(1.0f), infinity = _mm512_set1_ps(__builtin_inff());
+        const __m512i cellOfLane = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
+        constexpr __mmask16 kAlpha = 0x1111, kColours = 0xEEEE;
+        for (int32_t i = 0; i < count; i += 4) {
+            const __m512 c = _mm512_load_ps(cells[i]);
+            const __m512 alpha = _mm512_permute_ps(c, 0);
+            const __mmask16 full = _mm512_cmp_ps_mask(alpha, one, _CMP_GE_OQ);
+            const __mmask16 partial = __mmask16(~full & _mm512_cmp_ps_mask(alpha, _mm512_setzero_ps(), _CMP_GT_OQ));
+            const __m512 reciprocal = _mm512_div_ps(one, alpha);
+            const __mmask16 finite = _mm512_cmp_ps_mask(reciprocal, infinity, _CMP_LT_OQ);
+            const __m512 quotient = _mm512_div_ps(c, alpha);
+            __m512 out = _mm512_mask_mov_ps(c, kColours & (full | (partial & ~finite)), quotient);
+            out = _mm512_mask_mul_ps(out, kColours & partial & finite, c, reciprocal);
+            const __m512i index = _mm512_add_epi32(_mm512_set1_epi32(i), cellOfLane);
+            const __mmask16 promote = partial & _mm512_cmpge_epi32_mask(index, _mm512_set1_epi32(promoteFrom));
+            out = _mm512_mask_mov_ps(out, kAlpha & (full | promote), one);
+            // A last block may reach past `count`: those cells stay as they are.
+            const __mmask16 inside = _mm512_cmplt_epi32_mask(index, _mm512_set1_epi32(count));
+            _mm512_store_ps(cells[i], _mm512_mask_mov_ps(c, inside, out));
+        }
     }
 
     ONDRAVA_TARGET_AVX512 static void addAmounts(float (*cells)[4], int32_t first, int32_t count,

@@ -139,7 +139,7 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
 
         // Without Wrap, runs may end past the visible line; nothing lies beyond depositEnd.
         const int32_t cellsUsed = Wrap ? lineLength : (depositEnd < kLineCells ? depositEnd + 1 : kLineCells);
-        normalizeCells(call.meltAccumulator, cellsUsed, params.outputContinuity);
+        normalizeCells<Cells>(call.meltAccumulator, cellsUsed, params.outputContinuity);
         if (params.outputContinuity != kContinuityNone) fillGaps(call.meltAccumulator, cellsUsed);
 
         float (*lineBuffer)[4] = call.meltAccumulator;

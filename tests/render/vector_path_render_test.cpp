@@ -6,9 +6,13 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <random>
 #include <vector>
 
+#include "render/cell_finish.h"
+#include "render/cell_vectors.h"
+#include "render/line_cells.h"
 #include "render/vector_path.h"
 #include "tests/render/melt_test_support.h"
 
@@ -94,6 +98,72 @@ void compareEveryPath() {
         }
     }
     forceVectorPath(before);
+}
+
+// A line buffer aligned as the kernel aligns it for the widest path.
+struct AlignedLine {
+    alignas(64) float cells[kLineCells][4];
+};
+
+// Cells of every kind normalisation tells apart: full, partial, subnormal alpha
+// (no finite reciprocal), empty, negative, infinite and NaN alphas.
+void fillSpecialCells(AlignedLine& line, uint32_t seed) {
+    std::mt19937 rng(seed);
+    const float alphas[] = {0.0f, 0.5f, 1.0f, 2.5f, 1e-40f, -0.75f, __builtin_inff(), __builtin_nanf(""), 0.999f};
+    for (auto& cell : line.cells) {
+        cell[0] = rng() % 3 == 0 ? alphas[rng() % 9] : std::uniform_real_distribution<float>(0.0f, 3.0f)(rng);
+        for (int c = 1; c < 4; ++c) cell[c] = std::uniform_real_distribution<float>(-0.5f, 4.0f)(rng);
+    }
+}
+
+template <class Cells>
+void expectSameNormalisation(const AlignedLine& content, int32_t count, int32_t continuity) {
+    auto plain = std::make_unique<AlignedLine>(content), wide = std::make_unique<AlignedLine>(content);
+    normalizeCells<Sse2Cells>(plain->cells, count, continuity);
+    normalizeCells<Cells>(wide->cells, count, continuity);
+    EXPECT_EQ(std::memcmp(plain.get(), wide.get(), sizeof(AlignedLine)), 0)
+        << vectorPathName(Cells::kPath) << " " << count << " cells, continuity " << continuity;
+}
+
+template <class Cells>
+void expectSameRuns(uint32_t seed) {
+    std::mt19937 rng(seed);
+    auto plain = std::make_unique<AlignedLine>(), wide = std::make_unique<AlignedLine>();
+    std::memset(plain.get(), 0, sizeof(AlignedLine));
+    std::memset(wide.get(), 0, sizeof(AlignedLine));
+    alignas(16) float storage[3 + 600];
+    for (int k = 0; k < 3000; ++k) {
+        const int32_t first = int32_t(rng() % kLineCells);
+        const int32_t room = kLineCells - first;
+        const int32_t count = 1 + int32_t(rng() % uint32_t(room < 600 ? room : 600));
+        const RunColour colour{float(rng() % 1000) * 0.001f, -0.25f, 3.5f};
+        const float head = float(rng() % 100) * 0.01f, whole = 0.7f, tail = float(rng() % 100) * 0.013f;
+        if (k % 2 == 0) {
+            Sse2Cells::addRun(plain->cells, RunCells{first, count, head, whole, tail}, colour);
+            Cells::addRun(wide->cells, RunCells{first, count, head, whole, tail}, colour);
+        } else {
+            for (int32_t j = 0; j < count; ++j) storage[3 + j] = float(rng() % 997) * 0.0017f;
+            Sse2Cells::addAmounts(plain->cells, first, count, storage + 3, colour);
+            Cells::addAmounts(wide->cells, first, count, storage + 3, colour);
+        }
+    }
+    EXPECT_EQ(std::memcmp(plain.get(), wide.get(), sizeof(AlignedLine)), 0) << vectorPathName(Cells::kPath);
+}
+
+template <class Cells>
+void expectSameCellStages() {
+    if (int32_t(Cells::kPath) > int32_t(offeredVectorPath())) return;
+    auto line = std::make_unique<AlignedLine>();
+    fillSpecialCells(*line, 7);
+    for (int32_t count : {0, 1, 2, 3, 5, 97, 1000, kLineCells - 1, kLineCells}) {
+        for (int32_t continuity = 0; continuity < 4; ++continuity) expectSameNormalisation<Cells>(*line, count, continuity);
+    }
+    expectSameRuns<Cells>(11);
+}
+
+TEST(VectorPathRender, CellStagesAreTheSameOnEveryPath) {
+    expectSameCellStages<Avx2Cells>();
+    expectSameCellStages<Avx512Cells>();
 }
 
 TEST(VectorPathRender, EightBitFramesAreTheSameOnEveryPath) { compareEveryPath<uint8_t>(); }
