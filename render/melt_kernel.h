@@ -17,6 +17,7 @@
 #include "render/melt_shading.h"
 #include "render/melt_tables.h"
 #include "render/param_values.h"
+#include "render/pixel_vectors.h"
 #include "render/run_deposit.h"
 #include "render/step_grid.h"
 #include "render/table_index_source.h"
@@ -55,18 +56,61 @@ inline void clearAccumulator(float (*meltAccumulator)[4], int32_t cells) {
     std::memset(meltAccumulator, 0, size_t(cells) * sizeof(meltAccumulator[0]));
 }
 
-// Stores cells 0 .. lineLength - 1 of the finished line at the pixel depth. Pixels
-// of a line longer than the line buffers are cleared to transparent black.
+// Stores cells 0 .. lineLength - 1 of the finished line at the pixel depth, cell i
+// at `first` + i x pixelStep.
+template <class Traits, class Cells>
+void writeLine(typename Traits::Channel* first, ptrdiff_t pixelStep, const float (*lineBuffer)[4],
+               int32_t lineLength) {
+    PixelStores<Cells>::template store<Traits>(lineBuffer, lineLength, first, pixelStep);
+}
+
+// Pixels of a line longer than the line buffers are cleared to transparent black.
 template <class Traits>
-void writeLine(typename Traits::Channel* dstPixels, LineAddress address, const float (*lineBuffer)[4],
-               int32_t lineLength, int32_t pixelsPerLine) {
-    for (int32_t i = 0; i < lineLength; ++i) {
-        auto* pixel = dstPixels + (address.start + i * address.cellStep);
-        for (int c = 0; c < 4; ++c) pixel[c] = Traits::store(lineBuffer[i][c]);
-    }
+void clearBeyondBuffers(typename Traits::Channel* dstPixels, LineAddress address, int32_t lineLength,
+                        int32_t pixelsPerLine) {
     for (int32_t i = lineLength; i < pixelsPerLine; ++i) {
         auto* pixel = dstPixels + (address.start + i * address.cellStep);
         for (int c = 0; c < 4; ++c) pixel[c] = 0;
+    }
+}
+
+// Down and Up walk columns, one pixel a row. The lines between two polls are
+// finished as one block of adjacent columns into a staging area, a row of the
+// block's pixels per cell, and then written out a row at a time: the output is
+// written along its rows, not a cache line per pixel. The staging area is the
+// stretch buffer where the stretch leaves it unused; a block holds as many columns
+// as fit, eight at most (the lines between two polls).
+struct ColumnBlocks {
+    unsigned char* staging = nullptr;
+    int32_t columns = 1;  // 1: lines are written straight to the output
+};
+
+template <class Traits>
+ColumnBlocks columnBlocks(const LineGeometry& geometry, bool stretch, float (*stretchBuffer)[4]) {
+    ColumnBlocks blocks;
+    const bool alongColumns = (geometry.direction & ~1) == kDown;
+    if (!alongColumns || geometry.pixelsPerLine > geometry.lineLength || geometry.lineLength <= 0) return blocks;
+    const size_t stretched = stretch ? size_t(geometry.lineLength) : 0;  // cells the stretch keeps
+    const size_t room = (size_t(kLineCells) - stretched) * sizeof(stretchBuffer[0]);
+    const size_t perColumn = size_t(geometry.lineLength) * 4 * sizeof(typename Traits::Channel);
+    const size_t columns = room / perColumn < 8 ? room / perColumn : 8;
+    if (columns < 2) return blocks;
+    blocks.staging = reinterpret_cast<unsigned char*>(stretchBuffer[stretched]);
+    blocks.columns = int32_t(columns);
+    return blocks;
+}
+
+// Writes the staged block of lines n0 .. n1 - 1 to the output, row by row.
+template <class Traits>
+void writeBlock(const ColumnBlocks& blocks, typename Traits::Channel* dstPixels, int32_t dstPitch,
+                const LineGeometry& geometry, int32_t n0, int32_t n1) {
+    using Channel = typename Traits::Channel;
+    const size_t rowBytes = size_t(n1 - n0) * 4 * sizeof(Channel);
+    const int32_t lastRow = geometry.lineLength - 1;
+    for (int32_t i = 0; i < geometry.lineLength; ++i) {
+        const int32_t row = geometry.direction == kDown ? i : lastRow - i;
+        std::memcpy(dstPixels + ptrdiff_t(row) * dstPitch + ptrdiff_t(n0) * 4, blocks.staging + size_t(i) * rowBytes,
+                    rowBytes);
     }
 }
 
@@ -119,38 +163,54 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
     if (geometry.lineCount <= 0) return 0;
     call.sources.prepare(velocitySource, spreadSource, dstWidth, dstHeight);
 
+    using Channel = typename Traits::Channel;
+    const ColumnBlocks blocks = columnBlocks<Traits>(geometry, call.stretch, call.stretchBuffer);
     int32_t dirtyCells = kLineCells;
-    for (int32_t n = 0; n < geometry.lineCount; ++n) {
-        const GridOffset grid = modulateScanline(call.grid, params, n);
-        if ((n & 7) == 7 && abortProgress != nullptr) {
-            const int32_t code = abortProgress(inData, n, geometry.lineCount);
-            if (code != 0) return code;
+    for (int32_t n0 = 0; n0 < geometry.lineCount;) {
+        // A block ends before the next poll (lines 7, 15, 23, ...), so that every
+        // line before a poll is written and none after it is touched.
+        const int32_t nextPoll = (n0 | 7) == n0 ? n0 + 8 : (n0 | 7);
+        const int32_t blockEnd = n0 + blocks.columns < nextPoll ? n0 + blocks.columns : nextPoll;
+        const int32_t n1 = blockEnd < geometry.lineCount ? blockEnd : geometry.lineCount;
+        for (int32_t n = n0; n < n1; ++n) {
+            const GridOffset grid = modulateScanline(call.grid, params, n);
+            if ((n & 7) == 7 && abortProgress != nullptr) {
+                const int32_t code = abortProgress(inData, n, geometry.lineCount);
+                if (code != 0) return code;
+            }
+            Cells::clearCells(call.meltAccumulator, dirtyCells);
+
+            const InputLine<Channel> input{srcPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, srcPitch),
+                                           inputCells(geometry.direction, n, dstWidth, dstHeight, srcWidth, srcHeight)};
+            call.sources.beginLine(geometry.direction, n);
+            const int32_t depositEnd =
+                lineLength > 0 ? depositRuns<Traits, Wrap, Cells>(call.meltAccumulator, input, call.run, grid,
+                                                                  call.tables, call.sources, call.shading)
+                               : 0;
+
+            // Without Wrap, runs may end past the visible line; nothing lies beyond depositEnd.
+            const int32_t cellsUsed = Wrap ? lineLength : (depositEnd < kLineCells ? depositEnd + 1 : kLineCells);
+            normalizeCells<Cells>(call.meltAccumulator, cellsUsed, params.outputContinuity);
+            if (params.outputContinuity != kContinuityNone) fillGaps(call.meltAccumulator, cellsUsed);
+
+            float (*lineBuffer)[4] = call.meltAccumulator;
+            if (call.stretch) {
+                stretchLine(call.meltAccumulator, call.stretchBuffer, lineLength, call.stretchStep, params);
+                lineBuffer = call.stretchBuffer;
+            }
+            fadeLineEnds(lineBuffer, lineLength, call.fades);
+            const LineAddress output = lineAddress(geometry.direction, n, dstWidth, dstHeight, dstPitch);
+            if (blocks.columns > 1) {
+                auto* staged = reinterpret_cast<Channel*>(blocks.staging) + ptrdiff_t(n - n0) * 4;
+                writeLine<Traits, Cells>(staged, ptrdiff_t(n1 - n0) * 4, lineBuffer, lineLength);
+            } else {
+                writeLine<Traits, Cells>(dstPixels + output.start, output.cellStep, lineBuffer, lineLength);
+                clearBeyondBuffers<Traits>(dstPixels, output, lineLength, geometry.pixelsPerLine);
+            }
+            dirtyCells = cellsUsed > lineLength ? cellsUsed : lineLength;
         }
-        Cells::clearCells(call.meltAccumulator, dirtyCells);
-
-        const InputLine<typename Traits::Channel> input{
-            srcPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, srcPitch),
-            inputCells(geometry.direction, n, dstWidth, dstHeight, srcWidth, srcHeight)};
-        call.sources.beginLine(geometry.direction, n);
-        const int32_t depositEnd =
-            lineLength > 0 ? depositRuns<Traits, Wrap, Cells>(call.meltAccumulator, input, call.run, grid,
-                                                              call.tables, call.sources, call.shading)
-                           : 0;
-
-        // Without Wrap, runs may end past the visible line; nothing lies beyond depositEnd.
-        const int32_t cellsUsed = Wrap ? lineLength : (depositEnd < kLineCells ? depositEnd + 1 : kLineCells);
-        normalizeCells<Cells>(call.meltAccumulator, cellsUsed, params.outputContinuity);
-        if (params.outputContinuity != kContinuityNone) fillGaps(call.meltAccumulator, cellsUsed);
-
-        float (*lineBuffer)[4] = call.meltAccumulator;
-        if (call.stretch) {
-            stretchLine(call.meltAccumulator, call.stretchBuffer, lineLength, call.stretchStep, params);
-            lineBuffer = call.stretchBuffer;
-        }
-        fadeLineEnds(lineBuffer, lineLength, call.fades);
-        writeLine<Traits>(dstPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, dstPitch),
-                          lineBuffer, lineLength, geometry.pixelsPerLine);
-        dirtyCells = cellsUsed > lineLength ? cellsUsed : lineLength;
+        if (blocks.columns > 1) writeBlock<Traits>(blocks, dstPixels, dstPitch, geometry, n0, n1);
+        n0 = n1;
     }
     return 0;
 }

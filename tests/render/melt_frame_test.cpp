@@ -144,6 +144,45 @@ TEST(MeltFrame, AbortStopsAtOnceWithEarlierLinesWritten) {
     }
 }
 
+// Down and Up finish the columns between two polls as one block: at each poll every
+// earlier column is written and no later one touched, with or without the stretch
+// (whose buffer holds the block) and with a stop at the second poll.
+TEST(MeltFrame, ColumnsBetweenPollsAreWrittenBeforeTheNextPoll) {
+    struct Watch {
+        Frame<uint8_t>* out = nullptr;
+        std::vector<int32_t> polled;
+        bool allRight = true;
+    };
+    for (int32_t direction : {kDown, kUp}) {
+        for (double reach : {0.0, 100.0}) {
+            Frame<uint8_t> in(21, 5, 0, 255), out(21, 5, 0, 9);
+            Watch watch;
+            watch.out = &out;
+            PF_InData inData{};
+            inData.effect_ref = &watch;
+            inData.inter.abort = [](PF_ProgPtr ref) -> PF_Err {
+                auto* w = static_cast<Watch*>(ref);
+                const int32_t line = w->polled.empty() ? 7 : 15;
+                w->polled.push_back(line);
+                for (int32_t x = 0; x < w->out->width; ++x) {
+                    for (int32_t y = 0; y < w->out->height; ++y) {
+                        if (w->out->at(x, y)[0] != (x < line ? 255 : 9)) w->allRight = false;
+                    }
+                }
+                return line == 15 ? 5 : 0;
+            };
+            inData.inter.progress = [](PF_ProgPtr, int32_t, int32_t) -> PF_Err { return 0; };
+            ParamValues p = movingParams(direction, 0.0);
+            p.offscreenReach = reach;
+            PF_LayerDef inLayer = in.layer(), outLayer = out.layer();
+            EXPECT_EQ(renderARGB8(&inLayer, &outLayer, p, 1.0f, &inData), 5);
+            EXPECT_EQ(watch.polled, (std::vector<int32_t>{7, 15}));
+            EXPECT_TRUE(watch.allRight) << "direction " << direction << " reach " << reach;
+            for (int32_t x = 0; x < 21; ++x) EXPECT_EQ(out.at(x, 4)[0], x < 15 ? 255 : 9) << x;
+        }
+    }
+}
+
 TEST(MeltFrame, EmptyFramesWriteNothing) {
     RecordingHost host;
     Frame<uint8_t> in(1, 1, 0, 255), out(1, 1, 0, 9);
