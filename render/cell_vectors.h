@@ -45,8 +45,13 @@ struct RunColour {
     __m128 cell() const { return _mm_setr_ps(1.0f, r, g, b); }
 };
 
+struct Sse2Lanes;
+struct Avx2Lanes;
+struct Avx512Lanes;
+
 struct Sse2Cells {
     static constexpr VectorPath kPath = VectorPath::kSse2;
+    using Lanes = Sse2Lanes;  // the pixels planned together
     static constexpr int32_t kAlignment = 16;  // bytes the accumulator is aligned to
 
     // Sets cells 0 .. count - 1 to zero.
@@ -108,6 +113,7 @@ private:
 
 struct Avx2Cells {
     static constexpr VectorPath kPath = VectorPath::kAvx2;
+    using Lanes = Avx2Lanes;
     static constexpr int32_t kAlignment = 32;
 
     // Whole vectors: a cell past `count` in the last one is zero already.
@@ -172,6 +178,7 @@ struct Avx2Cells {
 
 struct Avx512Cells {
     static constexpr VectorPath kPath = VectorPath::kAvx512;
+    using Lanes = Avx512Lanes;
     static constexpr int32_t kAlignment = 64;
 
     ONDRAVA_TARGET_AVX512 static void clearCells(float (*cells)[4], int32_t count) {

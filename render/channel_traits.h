@@ -46,6 +46,12 @@ struct Channel32 {
     static Channel store(float v) { return v; }
 };
 
+// A brightness index blended toward the next position's by the grid fraction f:
+// the brightness of the point between the two pixels.
+inline int32_t interpolatedIndex(int32_t own, int32_t next, float f) {
+    return int32_t(float(next - own) * f + float(own));
+}
+
 // A channel value that deposits nothing: zero, or NaN in float pixels. A negative
 // float alpha is not transparent.
 inline bool isTransparent(float alpha) { return !(alpha < 0.0f || alpha > 0.0f); }

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "render/channel_traits.h"
+
 // One intensity-source layer as the kernel receives it; originX and originY are
 // the OUTPUT buffer's origin. All zero when the layer is absent.
 template <class Channel>
@@ -144,6 +146,5 @@ int32_t sampleSourceLuma(const SourceLayerArgs<typename Traits::Channel>& layer,
     };
     const int32_t k = lumaAt(p);
     if (!interpolated) return k;
-    const int32_t next = lumaAt(p + 1);
-    return int32_t(float(next - k) * f + float(k));
+    return interpolatedIndex(k, lumaAt(p + 1), f);
 }

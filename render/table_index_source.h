@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "render/run_planning.h"
 #include "render/source_sampling.h"
 
 // One layer of a source instance: its geometry for the call, its line for the line.
@@ -35,6 +36,8 @@ struct TableIndexSource {
     using Channel = typename Traits::Channel;
     static constexpr bool kUsesOwnIndex = !(VelocitySource && SpreadSource);
     static constexpr bool kSpreadOffsetFirst = SpreadSource && !VelocitySource;
+    static constexpr bool kVelocityFromLayer = VelocitySource;
+    static constexpr bool kSpreadFromLayer = SpreadSource;
 
     SampledLayer<Traits> velocity{};
     SampledLayer<Traits> spread{};
@@ -56,6 +59,17 @@ struct TableIndexSource {
         if constexpr (SpreadSource) return spread.index(i, f, interpolated);
         return own;
     }
+    // The layers' indexes of the `count` visited positions first, first + step, ...,
+    // interpolated like the pixels' own (a grid fraction, except at the line's end).
+    void tableIndexes(int32_t first, int32_t step, int32_t count, float f, int32_t lineLength,
+                      PlannedRuns& runs) const {
+        for (int32_t k = 0; k < count; ++k) {
+            const int32_t i = first + k * step;
+            const bool interpolated = f != 0.0f && i != lineLength - 1;
+            if constexpr (VelocitySource) runs.velocityIndex[k] = velocity.index(i, f, interpolated);
+            if constexpr (SpreadSource) runs.spreadIndex[k] = spread.index(i, f, interpolated);
+        }
+    }
 };
 
 template <class Traits>
@@ -65,6 +79,8 @@ struct TableIndexSource<Traits, false, false> {
     // spread offset to the target before the velocity entry.
     static constexpr bool kUsesOwnIndex = true;
     static constexpr bool kSpreadOffsetFirst = false;
+    static constexpr bool kVelocityFromLayer = false;
+    static constexpr bool kSpreadFromLayer = false;
 
     // Once per call: how the layers lie under the output frame.
     void prepare(const SourceLayerArgs<Channel>&, const SourceLayerArgs<Channel>&, int32_t /*dstWidth*/,
@@ -79,4 +95,6 @@ struct TableIndexSource<Traits, false, false> {
     int32_t spreadIndex(int32_t /*i*/, float /*f*/, bool /*interpolated*/, int32_t own) const {
         return own;
     }
+    // The layers' indexes of a batch of visited positions: none without layers.
+    void tableIndexes(int32_t, int32_t, int32_t, float, int32_t, PlannedRuns&) const {}
 };

@@ -1,0 +1,238 @@
+// Lanes: the handful of per-lane operations with which the deposit plans several
+// pixels' runs at once, four (SSE2), eight (AVX2) or sixteen (AVX-512) to a vector.
+// Each operation does in every lane exactly what the scalar operation of the same
+// name does (single-precision IEEE arithmetic, truncation toward zero), so that one
+// planning routine, written once over the lanes, serves every path bit for bit.
+//
+// A Mask holds one flag per lane. Gathers read lanes whose flag is off not at all.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "render/cell_vectors.h"
+
+struct Sse2Lanes {
+    static constexpr int32_t kCount = 4;
+    using Floats = __m128;
+    using Ints = __m128i;
+    using Mask = __m128i;
+
+    static Floats floats(float v) { return _mm_set1_ps(v); }
+    static Ints ints(int32_t v) { return _mm_set1_epi32(v); }
+    // first, first + step, first + 2 x step, ...
+    static Ints sequence(int32_t first, int32_t step) {
+        return _mm_setr_epi32(first, first + step, first + 2 * step, first + 3 * step);
+    }
+    static Floats load(const float* p) { return _mm_loadu_ps(p); }
+    static Ints load(const int32_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+    static void store(float* p, Floats v) { _mm_storeu_ps(p, v); }
+    static void store(int32_t* p, Ints v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+
+    static Floats add(Floats a, Floats b) { return _mm_add_ps(a, b); }
+    static Floats sub(Floats a, Floats b) { return _mm_sub_ps(a, b); }
+    static Floats mul(Floats a, Floats b) { return _mm_mul_ps(a, b); }
+    static Floats abs(Floats a) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), a); }
+    static Floats toFloats(Ints a) { return _mm_cvtepi32_ps(a); }
+    static Ints truncate(Floats a) { return _mm_cvttps_epi32(a); }
+    static Ints add(Ints a, Ints b) { return _mm_add_epi32(a, b); }
+    static Ints sub(Ints a, Ints b) { return _mm_sub_epi32(a, b); }
+    static Ints bits(Ints a, int32_t mask) { return _mm_and_si128(a, _mm_set1_epi32(mask)); }
+    static Ints shiftRight(Ints a, int count) { return _mm_srli_epi32(a, count); }
+    static Ints shiftLeft(Ints a, int count) { return _mm_slli_epi32(a, count); }
+    static Floats asFloats(Ints a) { return _mm_castsi128_ps(a); }
+
+    static Mask less(Floats a, Floats b) { return _mm_castps_si128(_mm_cmplt_ps(a, b)); }
+    static Mask lessOrEqual(Floats a, Floats b) { return _mm_castps_si128(_mm_cmple_ps(a, b)); }
+    static Mask notEqual(Floats a, Floats b) { return _mm_castps_si128(_mm_cmpneq_ps(a, b)); }
+    static Mask less(Ints a, Ints b) { return _mm_cmplt_epi32(a, b); }
+    static Mask equal(Ints a, Ints b) { return _mm_cmpeq_epi32(a, b); }
+    static Mask both(Mask a, Mask b) { return _mm_and_si128(a, b); }
+    static Mask either(Mask a, Mask b) { return _mm_or_si128(a, b); }
+    static Mask firstButNot(Mask a, Mask b) { return _mm_andnot_si128(b, a); }
+    static Mask lanes(int32_t count) { return _mm_cmplt_epi32(_mm_setr_epi32(0, 1, 2, 3), _mm_set1_epi32(count)); }
+    static bool any(Mask m) { return _mm_movemask_epi8(m) != 0; }
+    static int32_t flags(Mask m) { return _mm_movemask_ps(_mm_castsi128_ps(m)); }
+
+    static Floats select(Mask m, Floats a, Floats b) {
+        return _mm_or_ps(_mm_and_ps(_mm_castsi128_ps(m), a), _mm_andnot_ps(_mm_castsi128_ps(m), b));
+    }
+    static Ints select(Mask m, Ints a, Ints b) { return _mm_or_si128(_mm_and_si128(m, a), _mm_andnot_si128(m, b)); }
+    static Ints min(Ints a, Ints b) { return select(less(a, b), a, b); }
+    static Ints max(Ints a, Ints b) { return select(less(a, b), b, a); }
+
+    // table[index] in each lane of `m`; 0 in the others.
+    static Floats gather(const float* table, Ints index, Mask m) {
+        alignas(16) int32_t i[4], on[4];
+        store(i, index), store(on, m);
+        return _mm_setr_ps(on[0] ? table[i[0]] : 0.0f, on[1] ? table[i[1]] : 0.0f, on[2] ? table[i[2]] : 0.0f,
+                           on[3] ? table[i[3]] : 0.0f);
+    }
+    // The 32-bit word at base + lane x stride bytes in each lane of `m`; 0 in the others.
+    static Ints gatherWords(const unsigned char* base, ptrdiff_t stride, Mask m) {
+        alignas(16) int32_t on[4], w[4];
+        store(on, m);
+        for (int k = 0; k < 4; ++k) w[k] = on[k] ? word(base + k * stride) : 0;
+        return load(w);
+    }
+
+    static int32_t word(const unsigned char* at) {
+        int32_t w;
+        __builtin_memcpy(&w, at, 4);
+        return w;
+    }
+};
+
+struct Avx2Lanes {
+    static constexpr int32_t kCount = 8;
+    // Vectors travel in one-member records: generic code that hands them on is then
+    // not taken for code that passes AVX registers without AVX.
+    struct Floats { __m256 v; };
+    struct Ints { __m256i v; };
+    struct Mask { __m256i v; };
+
+    ONDRAVA_TARGET_AVX2 static Floats floats(float v) { return {_mm256_set1_ps(v)}; }
+    ONDRAVA_TARGET_AVX2 static Ints ints(int32_t v) { return {_mm256_set1_epi32(v)}; }
+    ONDRAVA_TARGET_AVX2 static Ints sequence(int32_t first, int32_t step) {
+        const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        return {_mm256_add_epi32(_mm256_set1_epi32(first), _mm256_mullo_epi32(lane, _mm256_set1_epi32(step)))};
+    }
+    ONDRAVA_TARGET_AVX2 static Floats load(const float* p) { return {_mm256_loadu_ps(p)}; }
+    ONDRAVA_TARGET_AVX2 static Ints load(const int32_t* p) {
+        return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))};
+    }
+    ONDRAVA_TARGET_AVX2 static void store(float* p, Floats a) { _mm256_storeu_ps(p, a.v); }
+    ONDRAVA_TARGET_AVX2 static void store(int32_t* p, Ints a) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), a.v);
+    }
+
+    ONDRAVA_TARGET_AVX2 static Floats add(Floats a, Floats b) { return {_mm256_add_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Floats sub(Floats a, Floats b) { return {_mm256_sub_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Floats mul(Floats a, Floats b) { return {_mm256_mul_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Floats abs(Floats a) { return {_mm256_andnot_ps(_mm256_set1_ps(-0.0f), a.v)}; }
+    ONDRAVA_TARGET_AVX2 static Floats toFloats(Ints a) { return {_mm256_cvtepi32_ps(a.v)}; }
+    ONDRAVA_TARGET_AVX2 static Floats asFloats(Ints a) { return {_mm256_castsi256_ps(a.v)}; }
+    ONDRAVA_TARGET_AVX2 static Ints truncate(Floats a) { return {_mm256_cvttps_epi32(a.v)}; }
+    ONDRAVA_TARGET_AVX2 static Ints add(Ints a, Ints b) { return {_mm256_add_epi32(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Ints sub(Ints a, Ints b) { return {_mm256_sub_epi32(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Ints bits(Ints a, int32_t mask) {
+        return {_mm256_and_si256(a.v, _mm256_set1_epi32(mask))};
+    }
+    ONDRAVA_TARGET_AVX2 static Ints shiftRight(Ints a, int count) { return {_mm256_srli_epi32(a.v, count)}; }
+    ONDRAVA_TARGET_AVX2 static Ints shiftLeft(Ints a, int count) { return {_mm256_slli_epi32(a.v, count)}; }
+    ONDRAVA_TARGET_AVX2 static Ints min(Ints a, Ints b) { return {_mm256_min_epi32(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Ints max(Ints a, Ints b) { return {_mm256_max_epi32(a.v, b.v)}; }
+
+    ONDRAVA_TARGET_AVX2 static Mask less(Floats a, Floats b) {
+        return {_mm256_castps_si256(_mm256_cmp_ps(a.v, b.v, _CMP_LT_OQ))};
+    }
+    ONDRAVA_TARGET_AVX2 static Mask lessOrEqual(Floats a, Floats b) {
+        return {_mm256_castps_si256(_mm256_cmp_ps(a.v, b.v, _CMP_LE_OQ))};
+    }
+    ONDRAVA_TARGET_AVX2 static Mask notEqual(Floats a, Floats b) {
+        return {_mm256_castps_si256(_mm256_cmp_ps(a.v, b.v, _CMP_NEQ_UQ))};
+    }
+    ONDRAVA_TARGET_AVX2 static Mask less(Ints a, Ints b) { return {_mm256_cmpgt_epi32(b.v, a.v)}; }
+    ONDRAVA_TARGET_AVX2 static Mask equal(Ints a, Ints b) { return {_mm256_cmpeq_epi32(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Mask both(Mask a, Mask b) { return {_mm256_and_si256(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Mask either(Mask a, Mask b) { return {_mm256_or_si256(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Mask firstButNot(Mask a, Mask b) { return {_mm256_andnot_si256(b.v, a.v)}; }
+    ONDRAVA_TARGET_AVX2 static Mask lanes(int32_t count) {
+        return {_mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7))};
+    }
+    ONDRAVA_TARGET_AVX2 static bool any(Mask m) { return !_mm256_testz_si256(m.v, m.v); }
+    ONDRAVA_TARGET_AVX2 static int32_t flags(Mask m) { return _mm256_movemask_ps(_mm256_castsi256_ps(m.v)); }
+
+    ONDRAVA_TARGET_AVX2 static Floats select(Mask m, Floats a, Floats b) {
+        return {_mm256_blendv_ps(b.v, a.v, _mm256_castsi256_ps(m.v))};
+    }
+    ONDRAVA_TARGET_AVX2 static Ints select(Mask m, Ints a, Ints b) { return {_mm256_blendv_epi8(b.v, a.v, m.v)}; }
+
+    ONDRAVA_TARGET_AVX2 static Floats gather(const float* table, Ints index, Mask m) {
+        return {_mm256_mask_i32gather_ps(_mm256_setzero_ps(), table, index.v, _mm256_castsi256_ps(m.v), 4)};
+    }
+    // A stride too long for 32-bit offsets (frames far beyond the usual) reads word by word.
+    ONDRAVA_TARGET_AVX2 static Ints gatherWords(const unsigned char* base, ptrdiff_t stride, Mask m) {
+        if (stride > -kLongestStride && stride < kLongestStride) {
+            const __m256i offset = sequence(0, int32_t(stride)).v;
+            return {_mm256_mask_i32gather_epi32(_mm256_setzero_si256(), reinterpret_cast<const int*>(base), offset,
+                                                m.v, 1)};
+        }
+        const int32_t on = flags(m);
+        alignas(32) int32_t w[8];
+        for (int k = 0; k < 8; ++k) w[k] = (on >> k) & 1 ? Sse2Lanes::word(base + k * stride) : 0;
+        return load(w);
+    }
+    static constexpr ptrdiff_t kLongestStride = INT32_MAX / 8;
+};
+
+struct Avx512Lanes {
+    static constexpr int32_t kCount = 16;
+    struct Floats { __m512 v; };
+    struct Ints { __m512i v; };
+    using Mask = __mmask16;
+
+    ONDRAVA_TARGET_AVX512 static Floats floats(float v) { return {_mm512_set1_ps(v)}; }
+    ONDRAVA_TARGET_AVX512 static Ints ints(int32_t v) { return {_mm512_set1_epi32(v)}; }
+    ONDRAVA_TARGET_AVX512 static Ints sequence(int32_t first, int32_t step) {
+        const __m512i lane = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+        return {_mm512_add_epi32(_mm512_set1_epi32(first), _mm512_mullo_epi32(lane, _mm512_set1_epi32(step)))};
+    }
+    ONDRAVA_TARGET_AVX512 static Floats load(const float* p) { return {_mm512_loadu_ps(p)}; }
+    ONDRAVA_TARGET_AVX512 static Ints load(const int32_t* p) { return {_mm512_loadu_si512(p)}; }
+    ONDRAVA_TARGET_AVX512 static void store(float* p, Floats a) { _mm512_storeu_ps(p, a.v); }
+    ONDRAVA_TARGET_AVX512 static void store(int32_t* p, Ints a) { _mm512_storeu_si512(p, a.v); }
+
+    ONDRAVA_TARGET_AVX512 static Floats add(Floats a, Floats b) { return {_mm512_add_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX512 static Floats sub(Floats a, Floats b) { return {_mm512_sub_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX512 static Floats mul(Floats a, Floats b) { return {_mm512_mul_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX512 static Floats abs(Floats a) {
+        return {_mm512_castsi512_ps(_mm512_and_si512(_mm512_castps_si512(a.v), _mm512_set1_epi32(INT32_MAX)))};
+    }
+    ONDRAVA_TARGET_AVX512 static Floats toFloats(Ints a) { return {_mm512_cvtepi32_ps(a.v)}; }
+    ONDRAVA_TARGET_AVX512 static Floats asFloats(Ints a) { return {_mm512_castsi512_ps(a.v)}; }
+    ONDRAVA_TARGET_AVX512 static Ints truncate(Floats a) { return {_mm512_cvttps_epi32(a.v)}; }
+    ONDRAVA_TARGET_AVX512 static Ints add(Ints a, Ints b) { return {_mm512_add_epi32(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX512 static Ints sub(Ints a, Ints b) { return {_mm512_sub_epi32(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX512 static Ints bits(Ints a, int32_t mask) {
+        return {_mm512_and_si512(a.v, _mm512_set1_epi32(mask))};
+    }
+    ONDRAVA_TARGET_AVX512 static Ints shiftRight(Ints a, int count) { return {_mm512_srli_epi32(a.v, unsigned(count))}; }
+    ONDRAVA_TARGET_AVX512 static Ints shiftLeft(Ints a, int count) { return {_mm512_slli_epi32(a.v, unsigned(count))}; }
+    ONDRAVA_TARGET_AVX512 static Ints min(Ints a, Ints b) { return {_mm512_min_epi32(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX512 static Ints max(Ints a, Ints b) { return {_mm512_max_epi32(a.v, b.v)}; }
+
+    ONDRAVA_TARGET_AVX512 static Mask less(Floats a, Floats b) { return _mm512_cmp_ps_mask(a.v, b.v, _CMP_LT_OQ); }
+    ONDRAVA_TARGET_AVX512 static Mask lessOrEqual(Floats a, Floats b) {
+        return _mm512_cmp_ps_mask(a.v, b.v, _CMP_LE_OQ);
+    }
+    ONDRAVA_TARGET_AVX512 static Mask notEqual(Floats a, Floats b) {
+        return _mm512_cmp_ps_mask(a.v, b.v, _CMP_NEQ_UQ);
+    }
+    ONDRAVA_TARGET_AVX512 static Mask less(Ints a, Ints b) { return _mm512_cmplt_epi32_mask(a.v, b.v); }
+    ONDRAVA_TARGET_AVX512 static Mask equal(Ints a, Ints b) { return _mm512_cmpeq_epi32_mask(a.v, b.v); }
+    ONDRAVA_TARGET_AVX512 static Mask both(Mask a, Mask b) { return __mmask16(a & b); }
+    ONDRAVA_TARGET_AVX512 static Mask either(Mask a, Mask b) { return __mmask16(a | b); }
+    ONDRAVA_TARGET_AVX512 static Mask firstButNot(Mask a, Mask b) { return __mmask16(a & ~b); }
+    ONDRAVA_TARGET_AVX512 static Mask lanes(int32_t count) {
+        return __mmask16(count >= 16 ? 0xFFFFu : (1u << count) - 1u);
+    }
+    ONDRAVA_TARGET_AVX512 static bool any(Mask m) { return m != 0; }
+    ONDRAVA_TARGET_AVX512 static int32_t flags(Mask m) { return m; }
+
+    ONDRAVA_TARGET_AVX512 static Floats select(Mask m, Floats a, Floats b) { return {_mm512_mask_mov_ps(b.v, m, a.v)}; }
+    ONDRAVA_TARGET_AVX512 static Ints select(Mask m, Ints a, Ints b) { return {_mm512_mask_mov_epi32(b.v, m, a.v)}; }
+
+    ONDRAVA_TARGET_AVX512 static Floats gather(const float* table, Ints index, Mask m) {
+        return {_mm512_mask_i32gather_ps(_mm512_setzero_ps(), m, index.v, table, 4)};
+    }
+    ONDRAVA_TARGET_AVX512 static Ints gatherWords(const unsigned char* base, ptrdiff_t stride, Mask m) {
+        if (stride > -kLongestStride && stride < kLongestStride) {
+            return {_mm512_mask_i32gather_epi32(_mm512_setzero_si512(), m, sequence(0, int32_t(stride)).v, base, 1)};
+        }
+        alignas(64) int32_t w[16];
+        for (int k = 0; k < 16; ++k) w[k] = (m >> k) & 1 ? Sse2Lanes::word(base + k * stride) : 0;
+        return load(w);
+    }
+    static constexpr ptrdiff_t kLongestStride = INT32_MAX / 16;
+};
