@@ -10,6 +10,7 @@
 #include "platform/pf_effect.h"
 #include "render/cell_finish.h"
 #include "render/cell_vectors.h"
+#include "render/column_blocks.h"
 #include "render/line_fades.h"
 #include "render/line_geometry.h"
 #include "render/line_stretch.h"
@@ -74,46 +75,6 @@ void clearBeyondBuffers(typename Traits::Channel* dstPixels, LineAddress address
     }
 }
 
-// Down and Up walk columns, one pixel a row. The lines between two polls are
-// finished as one block of adjacent columns into a staging area, a row of the
-// block's pixels per cell, and then written out a row at a time: the output is
-// written along its rows, not a cache line per pixel. The staging area is the
-// stretch buffer where the stretch leaves it unused; a block holds as many columns
-// as fit, eight at most (the lines between two polls).
-struct ColumnBlocks {
-    unsigned char* staging = nullptr;
-    int32_t columns = 1;  // 1: lines are written straight to the output
-};
-
-template <class Traits>
-ColumnBlocks columnBlocks(const LineGeometry& geometry, bool stretch, float (*stretchBuffer)[4]) {
-    ColumnBlocks blocks;
-    const bool alongColumns = (geometry.direction & ~1) == kDown;
-    if (!alongColumns || geometry.pixelsPerLine > geometry.lineLength || geometry.lineLength <= 0) return blocks;
-    const size_t stretched = stretch ? size_t(geometry.lineLength) : 0;  // cells the stretch keeps
-    const size_t room = (size_t(kLineCells) - stretched) * sizeof(stretchBuffer[0]);
-    const size_t perColumn = size_t(geometry.lineLength) * 4 * sizeof(typename Traits::Channel);
-    const size_t columns = room / perColumn < 8 ? room / perColumn : 8;
-    if (columns < 2) return blocks;
-    blocks.staging = reinterpret_cast<unsigned char*>(stretchBuffer[stretched]);
-    blocks.columns = int32_t(columns);
-    return blocks;
-}
-
-// Writes the staged block of lines n0 .. n1 - 1 to the output, row by row.
-template <class Traits>
-void writeBlock(const ColumnBlocks& blocks, typename Traits::Channel* dstPixels, int32_t dstPitch,
-                const LineGeometry& geometry, int32_t n0, int32_t n1) {
-    using Channel = typename Traits::Channel;
-    const size_t rowBytes = size_t(n1 - n0) * 4 * sizeof(Channel);
-    const int32_t lastRow = geometry.lineLength - 1;
-    for (int32_t i = 0; i < geometry.lineLength; ++i) {
-        const int32_t row = geometry.direction == kDown ? i : lastRow - i;
-        std::memcpy(dstPixels + ptrdiff_t(row) * dstPitch + ptrdiff_t(n0) * 4, blocks.staging + size_t(i) * rowBytes,
-                    rowBytes);
-    }
-}
-
 // Every per-call value, before the first line.
 template <class Traits, bool VelocitySource, bool SpreadSource, bool Shading, class Cells>
 void prepareCall(MeltCall<Traits, VelocitySource, SpreadSource, Shading, Cells>& call, ParamValues& params,
@@ -165,6 +126,8 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
 
     using Channel = typename Traits::Channel;
     const ColumnBlocks blocks = columnBlocks<Traits>(geometry, call.stretch, call.stretchBuffer);
+    const int32_t inputRows = srcHeight < dstHeight ? srcHeight : dstHeight;
+    const int32_t inputColumns = srcWidth < dstWidth ? srcWidth : dstWidth;
     int32_t dirtyCells = kLineCells;
     for (int32_t n0 = 0; n0 < geometry.lineCount;) {
         // A block ends before the next poll (lines 7, 15, 23, ...), so that every
@@ -178,10 +141,14 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
                 const int32_t code = abortProgress(inData, n, geometry.lineCount);
                 if (code != 0) return code;
             }
+            if (n == n0 && blocks.input != nullptr) {
+                readBlock<Traits>(blocks, srcPixels, srcPitch, geometry, inputRows, n0, n1 < inputColumns ? n1 : inputColumns);
+            }
             Cells::clearCells(call.meltAccumulator, dirtyCells);
 
-            const InputLine<Channel> input{srcPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, srcPitch),
-                                           inputCells(geometry.direction, n, dstWidth, dstHeight, srcWidth, srcHeight)};
+            InputLine<Channel> input{srcPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, srcPitch),
+                                     inputCells(geometry.direction, n, dstWidth, dstHeight, srcWidth, srcHeight)};
+            if (blocks.input != nullptr) input = stagedLine<Traits>(blocks, lineLength, n - n0, input.inside);
             call.sources.beginLine(geometry.direction, n);
             const int32_t depositEnd =
                 lineLength > 0 ? depositRuns<Traits, Wrap, Cells>(call.meltAccumulator, input, call.run, grid,
@@ -200,8 +167,8 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
             }
             fadeLineEnds(lineBuffer, lineLength, call.fades);
             const LineAddress output = lineAddress(geometry.direction, n, dstWidth, dstHeight, dstPitch);
-            if (blocks.columns > 1) {
-                auto* staged = reinterpret_cast<Channel*>(blocks.staging) + ptrdiff_t(n - n0) * 4;
+            if (blocks.output != nullptr) {
+                auto* staged = reinterpret_cast<Channel*>(blocks.output) + ptrdiff_t(n - n0) * 4;
                 writeLine<Traits, Cells>(staged, ptrdiff_t(n1 - n0) * 4, lineBuffer, lineLength);
             } else {
                 writeLine<Traits, Cells>(dstPixels + output.start, output.cellStep, lineBuffer, lineLength);
@@ -209,7 +176,7 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
             }
             dirtyCells = cellsUsed > lineLength ? cellsUsed : lineLength;
         }
-        if (blocks.columns > 1) writeBlock<Traits>(blocks, dstPixels, dstPitch, geometry, n0, n1);
+        if (blocks.output != nullptr) writeBlock<Traits>(blocks, dstPixels, dstPitch, geometry, n0, n1);
         n0 = n1;
     }
     return 0;

@@ -1,0 +1,78 @@
+// Down and Up walk columns, one pixel a row: read and written straight, every
+// pixel of a line lies on a cache line of its own. The lines between two polls are
+// therefore melted as one block of adjacent columns. The block's input is first
+// read along its rows into a staging area, each line's pixels one after another in
+// walking order; each finished line goes into a second staging area, a row of the
+// block's pixels per cell, which is then written out along the output's rows. The
+// staging areas lie in the stretch buffer where the stretch leaves it unused; a
+// block holds as many columns as fit, eight at most (the lines between two polls).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "render/line_cells.h"
+#include "render/line_geometry.h"
+#include "render/run_planning.h"
+
+struct ColumnBlocks {
+    unsigned char* input = nullptr;   // null: lines are read from the input itself
+    unsigned char* output = nullptr;  // null: lines are written straight to the output
+    int32_t columns = 1;
+};
+
+template <class Traits>
+ColumnBlocks columnBlocks(const LineGeometry& geometry, bool stretch, float (*stretchBuffer)[4]) {
+    ColumnBlocks blocks;
+    const bool alongColumns = (geometry.direction & ~1) == kDown;
+    if (!alongColumns || geometry.pixelsPerLine > geometry.lineLength || geometry.lineLength <= 0) return blocks;
+    const size_t stretched = stretch ? size_t(geometry.lineLength) : 0;  // cells the stretch keeps
+    const size_t room = (size_t(kLineCells) - stretched) * sizeof(stretchBuffer[0]);
+    const size_t perColumn = size_t(geometry.lineLength) * 4 * sizeof(typename Traits::Channel);
+    unsigned char* const spare = reinterpret_cast<unsigned char*>(stretchBuffer[stretched]);
+    // Both areas where they fit for two columns or more; else the output's alone.
+    const size_t both = room / (2 * perColumn), outputOnly = room / perColumn;
+    const size_t columns = both >= 2 ? both : outputOnly;
+    if (columns < 2) return blocks;
+    blocks.columns = int32_t(columns < 8 ? columns : 8);
+    blocks.output = spare;
+    if (both >= 2) blocks.input = spare + size_t(blocks.columns) * perColumn;
+    return blocks;
+}
+
+// Reads the input's first `rows` rows of columns n0 .. n1 - 1 into the staging
+// area, each column in the walking order of its line.
+template <class Traits>
+void readBlock(const ColumnBlocks& blocks, const typename Traits::Channel* srcPixels, int32_t srcPitch,
+               const LineGeometry& geometry, int32_t rows, int32_t n0, int32_t n1) {
+    constexpr size_t kPixel = 4 * sizeof(typename Traits::Channel);
+    const size_t lineBytes = size_t(geometry.lineLength) * kPixel;
+    for (int32_t y = 0; y < rows; ++y) {
+        const int32_t cell = geometry.direction == kDown ? y : geometry.lineLength - 1 - y;
+        const auto* row = reinterpret_cast<const unsigned char*>(srcPixels + ptrdiff_t(y) * srcPitch + ptrdiff_t(n0) * 4);
+        unsigned char* to = blocks.input + size_t(cell) * kPixel;
+        for (int32_t j = 0; j < n1 - n0; ++j) std::memcpy(to + size_t(j) * lineBytes, row + size_t(j) * kPixel, kPixel);
+    }
+}
+
+// Line j of the block as read into the staging area.
+template <class Traits>
+InputLine<typename Traits::Channel> stagedLine(const ColumnBlocks& blocks, int32_t lineLength, int32_t j,
+                                               CellRange inside) {
+    const auto* first = reinterpret_cast<const typename Traits::Channel*>(blocks.input) + ptrdiff_t(j) * lineLength * 4;
+    return {first, {0, 4}, inside};
+}
+
+// Writes the staged block of lines n0 .. n1 - 1 to the output, row by row.
+template <class Traits>
+void writeBlock(const ColumnBlocks& blocks, typename Traits::Channel* dstPixels, int32_t dstPitch,
+                const LineGeometry& geometry, int32_t n0, int32_t n1) {
+    const size_t rowBytes = size_t(n1 - n0) * 4 * sizeof(typename Traits::Channel);
+    const int32_t lastRow = geometry.lineLength - 1;
+    for (int32_t i = 0; i < geometry.lineLength; ++i) {
+        const int32_t row = geometry.direction == kDown ? i : lastRow - i;
+        std::memcpy(dstPixels + ptrdiff_t(row) * dstPitch + ptrdiff_t(n0) * 4, blocks.output + size_t(i) * rowBytes,
+                    rowBytes);
+    }
+}
