@@ -20,20 +20,21 @@ void fillBetween(float (*meltAccumulator)[4], int32_t from, int32_t to) {
 }  // namespace
 
 void fillGaps(float (*meltAccumulator)[4], int32_t cellsUsed) {
-    int32_t start = 0;
-    while (start < cellsUsed && meltAccumulator[start][0] == 0.0f) ++start;
-    bool gapOpen = false;
+    const auto alpha = [&](int32_t i) { return meltAccumulator[i][0]; };
+    int32_t i = 0;
+    while (i < cellsUsed && alpha(i) == 0.0f) ++i;
+    // The walk alternates between two scans: with no gap open, to the next empty
+    // cell, noting the last full one; with a gap open, to the next full cell, which
+    // closes it.
     int32_t lastFullCell = -1;
-    for (int32_t i = start; i < cellsUsed; ++i) {
-        const float alpha = meltAccumulator[i][0];
-        if (!gapOpen) {
-            if (alpha == 1.0f) lastFullCell = i;
-            else if (alpha == 0.0f) gapOpen = true;
-        } else if (alpha == 1.0f) {
-            // A gap that closes before the line's first full cell is not filled.
-            if (lastFullCell >= 0) fillBetween(meltAccumulator, lastFullCell, i);
-            lastFullCell = i;
-            gapOpen = false;
-        }
+    while (i < cellsUsed) {
+        for (; i < cellsUsed && alpha(i) != 0.0f; ++i) lastFullCell = alpha(i) == 1.0f ? i : lastFullCell;
+        int32_t closing = i + 1;
+        while (closing < cellsUsed && alpha(closing) != 1.0f) ++closing;
+        if (closing >= cellsUsed) return;  // a gap still open at the end is not filled
+        // A gap that closes before the line's first full cell is not filled.
+        if (lastFullCell >= 0) fillBetween(meltAccumulator, lastFullCell, closing);
+        lastFullCell = closing;
+        i = closing + 1;
     }
 }

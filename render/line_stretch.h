@@ -18,29 +18,32 @@ inline float prepareStretchStep(int32_t lineLength) {
     return lineLength > 1 ? 1.0f / float(lineLength - 1) : 0.0f;
 }
 
-inline int32_t firstUsedCell(const float (*cells)[4]) {
+// The searches cover the whole buffer; every cell from `cellsUsed` on is empty (the
+// deposit reached none of them), so they start and stop there.
+inline int32_t firstUsedCell(const float (*cells)[4], int32_t cellsUsed = kLineCells) {
     int32_t i = 0;
-    while (i < kLineCells && cells[i][0] == 0.0f) ++i;
-    return i;
+    while (i < cellsUsed && cells[i][0] == 0.0f) ++i;
+    return i < cellsUsed ? i : kLineCells;
 }
 
 // Cell 0 alone and an empty line both give 0.
-inline int32_t lastUsedCell(const float (*cells)[4]) {
-    int32_t i = kLineCells - 1;
+inline int32_t lastUsedCell(const float (*cells)[4], int32_t cellsUsed = kLineCells) {
+    int32_t i = (cellsUsed < kLineCells ? cellsUsed : kLineCells) - 1;
     while (i > 0 && cells[i][0] == 0.0f) --i;
-    return i;
+    return i > 0 ? i : 0;
 }
 
 // Fills cells 0 .. min(lineLength, 16384) - 1 of stretchBuffer from meltAccumulator,
-// which is only read. Called only when stretchActive().
-inline void stretchLine(const float (*meltAccumulator)[4], float (*stretchBuffer)[4],
-                        int32_t lineLength, float stretchStep, const ParamValues& params) {
+// which is only read and holds nothing from `cellsUsed` on. Called only when
+// stretchActive().
+inline void stretchLine(const float (*meltAccumulator)[4], float (*stretchBuffer)[4], int32_t lineLength,
+                        float stretchStep, const ParamValues& params, int32_t cellsUsed = kLineCells) {
     const int32_t cells = bufferedCells(lineLength);
     const int32_t lastCell = lineLength - 1;
 
     const float stretchStart =
-        float((params.fullscreenStretch * 0.01) * double(firstUsedCell(meltAccumulator)));
-    const float beyondLine = float(lastUsedCell(meltAccumulator)) - float(lastCell);
+        float((params.fullscreenStretch * 0.01) * double(firstUsedCell(meltAccumulator, cellsUsed)));
+    const float beyondLine = float(lastUsedCell(meltAccumulator, cellsUsed)) - float(lastCell);
     const float stretchEnd = float(double(beyondLine) * 0.01 * params.offscreenReach + double(lastCell));
     const float stretchSpan = stretchEnd - stretchStart;
 

@@ -162,7 +162,8 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
 
             float (*lineBuffer)[4] = call.meltAccumulator;
             if (call.stretch) {
-                stretchLine(call.meltAccumulator, call.stretchBuffer, lineLength, call.stretchStep, params);
+                stretchLine(call.meltAccumulator, call.stretchBuffer, lineLength, call.stretchStep, params,
+                            cellsUsed > lineLength ? cellsUsed : lineLength);
                 lineBuffer = call.stretchBuffer;
             }
             fadeLineEnds(lineBuffer, lineLength, call.fades);
