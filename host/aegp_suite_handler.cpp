@@ -11,7 +11,7 @@ struct SuiteRow {
 
 // Indexed by AEGP_SuiteHandler's slots.
 constexpr SuiteRow kSuiteTable[] = {
-    {kPFHandleSuite, kPFHandleSuiteVersion2},
+    {kPFHandleSuite, kPFHandleSuiteVersion1},
     {kPFWorldSuite, kPFWorldSuiteVersion2},
     {kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1},
     {kPFUtilitySuite, kPFUtilitySuiteVersion4},

@@ -17,7 +17,7 @@ public:
     AEGP_SuiteHandler(const AEGP_SuiteHandler&) = delete;
     AEGP_SuiteHandler& operator=(const AEGP_SuiteHandler&) = delete;
 
-    const PF_HandleSuite2* HandleSuite() { return static_cast<const PF_HandleSuite2*>(slot(kHandleSuite2)); }
+    const PF_HandleSuite1* HandleSuite() { return static_cast<const PF_HandleSuite1*>(slot(kHandleSuite2)); }
     const PF_WorldSuite2* WorldSuite() { return static_cast<const PF_WorldSuite2*>(slot(kWorldSuite2)); }
     const PF_PixelFormatSuite1* PixelFormatSuite() {
         return static_cast<const PF_PixelFormatSuite1*>(slot(kPixelFormatSuite1));

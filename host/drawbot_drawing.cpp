@@ -58,7 +58,7 @@ void DrawbotDrawing::drawImage(int32_t width, int32_t height, const uint8_t* pix
 
 void DrawbotDrawing::releaseImage() {
     if (image_ != nullptr) {
-        const PF_Err err = drawbot_.suites().supplier_suiteP->ReleaseObject(image_);
+        const PF_Err err = drawbot_.suites().supplier_suiteP->ReleaseObject(reinterpret_cast<DRAWBOT_ObjectRef>(image_));
         image_ = nullptr;
         fail(err);
     }

@@ -1,5 +1,6 @@
 #include "host/global_setup.h"
 
+#include "host/host_ids.h"
 #include "host/registration.h"
 #include "host/scoped_suite.h"
 #include "platform/pf_flags.h"
@@ -31,7 +32,7 @@ PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef**, PF_L
     out_data->my_version = registration::kEffectVersion;
     out_data->out_flags = outFlags;
     out_data->out_flags2 = outFlags2;
-    if (in_data->appl_id == PF_APPL_ID_PREMIERE) registerRenderFormats(in_data, out_data);
+    if (in_data->appl_id == kApplIdPremierePro) registerRenderFormats(in_data, out_data);
     initRender(in_data, out_data);
     return PF_Err_NONE;
 }

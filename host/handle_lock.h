@@ -7,7 +7,7 @@
 
 class HandleLock {
 public:
-    HandleLock(const PF_HandleSuite2* handles, PF_Handle handle)
+    HandleLock(const PF_HandleSuite1* handles, PF_Handle handle)
         : handles_(handles), handle_(handle),
           data_(handle != nullptr ? handles->host_lock_handle(handle) : nullptr) {}
     ~HandleLock() { unlock(); }
@@ -25,7 +25,7 @@ public:
     }
 
 private:
-    const PF_HandleSuite2* handles_;
+    const PF_HandleSuite1* handles_;
     PF_Handle handle_;
     void* data_;
 };

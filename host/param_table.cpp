@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/host_ids.h"
 #include "platform/pf_flags.h"
 
 namespace {
@@ -157,7 +158,7 @@ int16_t popupChoiceCount(const char* items) {
 }
 
 HostKind hostKindOf(const PF_InData* in_data) {
-    return HostKind{in_data->appl_id == PF_APPL_ID_PREMIERE, in_data->version.major,
+    return HostKind{in_data->appl_id == kApplIdPremierePro, in_data->version.major,
                     in_data->version.minor};
 }
 
@@ -204,7 +205,7 @@ void fillParamDef(const ParamDefinition& def, PF_ParamDef* out) {
             out->u.pd.value = int32_t(def.dephault);
             out->u.pd.dephault = int16_t(def.dephault);
             out->u.pd.num_choices = popupChoiceCount(def.items);
-            out->u.pd.namesptr = def.items;
+            out->u.pd.u.namesptr = def.items;
             break;
         case PF_Param_FIX_SLIDER:
             out->u.fd.value = toFixed(def.dephault);
@@ -216,7 +217,7 @@ void fillParamDef(const ParamDefinition& def, PF_ParamDef* out) {
             out->u.fs_d.curve_tolerance = 0.05f;
             break;
         case PF_Param_CHECKBOX:
-            out->u.bd.nameptr = "";
+            out->u.bd.u.nameptr = "";
             break;
         case PF_Param_LAYER:
             out->u.ld.dephault = PF_LayerDefault_NONE;

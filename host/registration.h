@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "platform/four_char_code.h"
 #include "platform/pf_flags.h"
 
 namespace registration {
@@ -14,7 +15,7 @@ constexpr const char* kMatchName = "KestruneOndrava";
 constexpr const char* kCategory = "Kestrune";
 constexpr const char* kEntryPointName = "EffectMain";
 
-constexpr int32_t kKind = PF_FOURCC('e', 'F', 'K', 'T');
+constexpr int32_t kKind = fourCharCode('e', 'F', 'K', 'T');
 constexpr int16_t kApiVersionMajor = 13;
 constexpr int16_t kApiVersionMinor = 27;
 // Handed to the registration callback; the resource carries 0 in its place.

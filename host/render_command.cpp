@@ -1,5 +1,6 @@
 #include "host/render_command.h"
 
+#include "host/host_ids.h"
 #include "host/param_loading.h"
 #include "host/render_depth.h"
 #include "host/scoped_suite.h"
@@ -73,7 +74,7 @@ bool depthOfPremiereFormat(PrPixelFormat format, RenderDepth* depth) {
 }  // namespace
 
 PF_Err Render(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output) {
-    if (in_data->appl_id != PF_APPL_ID_PREMIERE) return PF_Err_NONE;
+    if (in_data->appl_id != kApplIdPremierePro) return PF_Err_NONE;
 
     // The record's slots point into itself, so it outlives the render below.
     ParamValues record;

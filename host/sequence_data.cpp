@@ -34,7 +34,7 @@ PF_Err copyBlock(PF_InData* in_data, PF_OutData* out_data, OldBlock old) {
     const PF_Handle block = in_data->sequence_data;
     if (block == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
     if (*block == nullptr) return PF_Err_NONE;
-    const PF_HandleSuite2* handles = suites.HandleSuite();
+    const PF_HandleSuite1* handles = suites.HandleSuite();
     const PF_Handle copy = handles->host_new_handle(kBlockSize);
     if (copy == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
     {

@@ -21,7 +21,7 @@ std::atomic<const SPBasicSuite*> basicSuiteForDelete{nullptr};
 // while the values load does not leak it.
 class NewHandle {
 public:
-    NewHandle(const PF_HandleSuite2* handles, PF_Handle handle) : handles_(handles), handle_(handle) {}
+    NewHandle(const PF_HandleSuite1* handles, PF_Handle handle) : handles_(handles), handle_(handle) {}
     ~NewHandle() {
         if (handle_ != nullptr) handles_->host_dispose_handle(handle_);
     }
@@ -36,7 +36,7 @@ public:
     }
 
 private:
-    const PF_HandleSuite2* handles_;
+    const PF_HandleSuite1* handles_;
     PF_Handle handle_;
 };
 
@@ -47,11 +47,11 @@ void DeletePreRenderData(void* pre_render_data) {
     if (pre_render_data == nullptr || basic == nullptr) return;
     // Acquired as ScopedSuite does, but nothing may be thrown into the host here.
     const void* suite = nullptr;
-    if (basic->AcquireSuite(kPFHandleSuite, kPFHandleSuiteVersion2, &suite) != kSPNoError || suite == nullptr) {
+    if (basic->AcquireSuite(kPFHandleSuite, kPFHandleSuiteVersion1, &suite) != kSPNoError || suite == nullptr) {
         return;
     }
-    static_cast<const PF_HandleSuite2*>(suite)->host_dispose_handle(static_cast<PF_Handle>(pre_render_data));
-    basic->ReleaseSuite(kPFHandleSuite, kPFHandleSuiteVersion2);
+    static_cast<const PF_HandleSuite1*>(suite)->host_dispose_handle(static_cast<PF_Handle>(pre_render_data));
+    basic->ReleaseSuite(kPFHandleSuite, kPFHandleSuiteVersion1);
 }
 
 PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtra* extra) {
@@ -59,7 +59,7 @@ PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtr
         return PF_Err_BAD_CALLBACK_PARAM;
     }
     const PF_RenderRequest request = extra->input->output_request;
-    ScopedSuite<PF_HandleSuite2> handles(in_data, kPFHandleSuite, kPFHandleSuiteVersion2, out_data);
+    ScopedSuite<PF_HandleSuite1> handles(in_data, kPFHandleSuite, kPFHandleSuiteVersion1, out_data);
 
     NewHandle handle(handles.get(), handles->host_new_handle(sizeof(ParamValues)));
     if (handle.get() == nullptr) return PF_Err_OUT_OF_MEMORY;

@@ -83,7 +83,7 @@ bool depthOfWorldFormat(PF_PixelFormat format, RenderDepth* depth) {
 
 PF_Err SmartRender(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_SmartRenderExtra* extra) {
     if (extra == nullptr || extra->input == nullptr || extra->cb == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
-    ScopedSuite<PF_HandleSuite2> handles(in_data, kPFHandleSuite, kPFHandleSuiteVersion2, out_data);
+    ScopedSuite<PF_HandleSuite1> handles(in_data, kPFHandleSuite, kPFHandleSuiteVersion1, out_data);
     HandleLock lock(handles.get(), static_cast<PF_Handle>(extra->input->pre_render_data));
     if (lock.data() == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
     ParamValues* record = static_cast<ParamValues*>(lock.data());

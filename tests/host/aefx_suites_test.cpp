@@ -4,6 +4,7 @@
 
 #include "platform/pf_custom_ui.h"
 #include "tests/host/host_fixture.h"
+#include "tools/standin_host/unused_slots.h"
 
 namespace {
 
@@ -20,11 +21,11 @@ protected:
     }
     bool flagRaised() const { return (host.out_data.out_flags & PF_OutFlag_DISPLAY_ERROR_MESSAGE) != 0; }
 
-    PF_EffectCustomUISuite1 customUiSuite{};
-    DRAWBOT_DrawbotSuite1 drawSuite{};
-    DRAWBOT_SupplierSuite1 supplierSuite{};
-    DRAWBOT_SurfaceSuite2 surfaceSuite{};
-    DRAWBOT_PathSuite1 pathSuite{};
+    PF_EffectCustomUISuite1 customUiSuite = standin::unusedTable<PF_EffectCustomUISuite1>();
+    DRAWBOT_DrawbotSuite1 drawSuite = standin::unusedTable<DRAWBOT_DrawbotSuite1>();
+    DRAWBOT_SupplierSuite1 supplierSuite = standin::unusedTable<DRAWBOT_SupplierSuite1>();
+    DRAWBOT_SurfaceSuite2 surfaceSuite = standin::unusedTable<DRAWBOT_SurfaceSuite2>();
+    DRAWBOT_PathSuite1 pathSuite = standin::unusedTable<DRAWBOT_PathSuite1>();
     // Stands for whatever a caller's pointer held before the call.
     const void* garbage = &pathSuite;
 };

@@ -3,6 +3,7 @@
 #include "host/aegp_suite_handler.h"
 
 #include "tests/host/host_fixture.h"
+#include "tools/standin_host/unused_slots.h"
 
 namespace {
 
@@ -36,8 +37,8 @@ TEST_F(AegpSuiteHandlerTest, AcquiresOnFirstUseOnlyAndReleasesOnce) {
 }
 
 TEST_F(AegpSuiteHandlerTest, ReleasesEverySuiteItHeldInTableOrder) {
-    PF_WorldSuite2 worldSuite{};
-    DRAWBOT_PathSuite1 pathSuite{};
+    PF_WorldSuite2 worldSuite = standin::unusedTable<PF_WorldSuite2>();
+    DRAWBOT_PathSuite1 pathSuite = standin::unusedTable<DRAWBOT_PathSuite1>();
     host.suites.provide(kPFWorldSuite, 2, &worldSuite);
     host.suites.provide(kDRAWBOT_PathSuite, 1, &pathSuite);
     {
@@ -59,7 +60,7 @@ class AegpSuiteHandlerFailureTest : public AegpSuiteHandlerTest, public ::testin
 // still given back.
 TEST_P(AegpSuiteHandlerFailureTest, MissingSuiteThrows516AndReleasesTheOthers) {
     host.suites.fail(kPFHandleSuite, 2, GetParam());
-    PF_WorldSuite2 worldSuite{};
+    PF_WorldSuite2 worldSuite = standin::unusedTable<PF_WorldSuite2>();
     host.suites.provide(kPFWorldSuite, 2, &worldSuite);
     EXPECT_EQ(thrownCode([&] {
                   AEGP_SuiteHandler suites(host.in_data.pica_basicP);

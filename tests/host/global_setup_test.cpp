@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int32_t kPremiere = PF_APPL_ID_PREMIERE;
+constexpr int32_t kPremiere = StandInHost::kApplIdPremierePro;
 const std::string kPixelFormatSuite = "PF Pixel Format Suite";
 const std::string kUtilitySuite = "PF Utility Suite";
 
@@ -49,9 +49,9 @@ TEST_F(GlobalSetupTest, EditingHostRegistersTheThreeRenderFormats) {
               (std::vector<std::string>{
                   "AcquireSuite PF Pixel Format Suite 1",
                   "ClearSupportedPixelFormats",
-                  added(0x62677261),
-                  added(0x62677241),
-                  added(0x62675241),
+                  added(PrPixelFormat(0x62677261)),
+                  added(PrPixelFormat(0x62677241)),
+                  added(PrPixelFormat(0x62675241)),
                   "AcquireSuite PF Utility Suite 4",
                   "EffectWantsCheckedOutFramesToMatchRenderPixelFormat",
                   "ReleaseSuite PF Utility Suite 4",
@@ -59,7 +59,8 @@ TEST_F(GlobalSetupTest, EditingHostRegistersTheThreeRenderFormats) {
               }));
     EXPECT_EQ(formats.clears(), 1);
     EXPECT_EQ(formats.supportedFormats(),
-              (std::vector<PrPixelFormat>{0x62677261, 0x62677241, 0x62675241}));
+              (std::vector<PrPixelFormat>{PrPixelFormat(0x62677261), PrPixelFormat(0x62677241),
+                                          PrPixelFormat(0x62675241)}));
     EXPECT_TRUE(host.suites.balanced());
 }
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int32_t kPremiere = PF_APPL_ID_PREMIERE;
+constexpr int32_t kPremiere = StandInHost::kApplIdPremierePro;
 
 struct HostCase {
     const char* label;

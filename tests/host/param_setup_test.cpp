@@ -8,6 +8,7 @@
 #include "host/param_setup.h"
 #include "host/param_table.h"
 #include "tests/host/param_fixture.h"
+#include "tests/host/zero_bytes.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ TEST_F(ParamSetup, BannerIsNamedAndDrawnInItsControlAreaAtExactly13_23) {
         EXPECT_EQ(banner.ui_flags, c.uiFlags);
         EXPECT_EQ(banner.ui_width, 320);
         EXPECT_EQ(banner.ui_height, 17);
-        for (uint64_t word : banner.u.reserved) EXPECT_EQ(word, 0u);
+        EXPECT_TRUE(allBytesZero(banner.u));
         ASSERT_EQ(host.registeredUI.size(), 3u);
         EXPECT_EQ(host.registeredUIAfter[0], 1) << "right after the banner";
         const PF_CustomUIInfo& info = host.registeredUI[0];
@@ -148,7 +149,7 @@ void expectGraph(const PF_ParamDef& def, int32_t id, int32_t type) {
         EXPECT_EQ(def.u.arb_d.value, nullptr);
         EXPECT_EQ(def.u.arb_d.refconPV, nullptr);
     } else {
-        for (uint64_t word : def.u.reserved) EXPECT_EQ(word, 0u);
+        EXPECT_TRUE(allBytesZero(def.u));
     }
 }
 

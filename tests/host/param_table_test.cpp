@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/param_table.h"
+#include "tests/host/zero_bytes.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ TEST_P(ParamTableRow, MatchesTheRegisteredValues) {
             EXPECT_EQ(def.u.pd.value, int32_t(e.dephault));
             EXPECT_EQ(def.u.pd.dephault, int16_t(e.dephault));
             EXPECT_EQ(def.u.pd.num_choices, e.choices);
-            EXPECT_STREQ(def.u.pd.namesptr, e.items);
+            EXPECT_STREQ(def.u.pd.u.namesptr, e.items);
             break;
         case PF_Param_FIX_SLIDER:
             EXPECT_EQ(def.u.fd.value, int32_t(e.dephault * 65536));
@@ -144,7 +145,7 @@ TEST_P(ParamTableRow, MatchesTheRegisteredValues) {
         case PF_Param_CHECKBOX:
             EXPECT_EQ(def.u.bd.value, 0);
             EXPECT_EQ(def.u.bd.dephault, 0);
-            EXPECT_STREQ(def.u.bd.nameptr, "");
+            EXPECT_STREQ(def.u.bd.u.nameptr, "");
             break;
         case PF_Param_ANGLE:
             EXPECT_EQ(def.u.ad.value, 0);
@@ -154,7 +155,7 @@ TEST_P(ParamTableRow, MatchesTheRegisteredValues) {
             EXPECT_EQ(def.u.ld.dephault, PF_LayerDefault_NONE);
             break;
         default:
-            for (uint64_t word : def.u.reserved) EXPECT_EQ(word, 0u);
+            EXPECT_TRUE(allBytesZero(def.u));
             break;
     }
 }

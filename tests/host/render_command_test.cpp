@@ -9,7 +9,7 @@ namespace {
 
 class RenderCommandTest : public RenderRoadTest {
 protected:
-    RenderCommandTest() { host.in_data.appl_id = PF_APPL_ID_PREMIERE; }
+    RenderCommandTest() { host.in_data.appl_id = StandInHost::kApplIdPremierePro; }
 
     // The record the render command loads holds the same values as the one
     // pre-render makes; the slots are the render's own business.
@@ -92,7 +92,7 @@ TEST_F(RenderCommandTest, FailuresEndWithTheirCodeAndCheckEverythingIn) {
     };
     const Case cases[] = {
         {"another output format",
-         [this](standin::FrameHost& f) { formats.setFormats(f.output, 0, PrPixelFormat_ARGB_4444_8u + 7); }, 514,
+         [this](standin::FrameHost& f) { formats.setFormats(f.output, 0, PrPixelFormat(PrPixelFormat_ARGB_4444_8u + 7)); }, 514,
          false},
         {"pixel-format suite missing",
          [this](standin::FrameHost&) {

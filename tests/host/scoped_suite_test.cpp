@@ -4,6 +4,7 @@
 
 #include "platform/pf_suites.h"
 #include "tests/host/host_fixture.h"
+#include "tools/standin_host/unused_slots.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ protected:
         }
     }
 
-    PF_WorldSuite2 worldSuite{};
+    PF_WorldSuite2 worldSuite = standin::unusedTable<PF_WorldSuite2>();
 };
 
 TEST_F(ScopedSuiteTest, AcquiresOnceAndReleasesAtTheEndOfTheScope) {
@@ -34,8 +35,8 @@ TEST_F(ScopedSuiteTest, AcquiresOnceAndReleasesAtTheEndOfTheScope) {
 }
 
 TEST_F(ScopedSuiteTest, TwoScopesReleaseInReverseOrderWhenACodeIsThrown) {
-    PF_PixelFormatSuite1 pixelFormatSuite{};
-    PF_UtilitySuite4 utilitySuite{};
+    PF_PixelFormatSuite1 pixelFormatSuite = standin::unusedTable<PF_PixelFormatSuite1>();
+    PF_UtilitySuite4 utilitySuite = standin::unusedTable<PF_UtilitySuite4>();
     host.suites.provide(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1, &pixelFormatSuite);
     host.suites.provide(kPFUtilitySuite, kPFUtilitySuiteVersion4, &utilitySuite);
     try {

@@ -103,7 +103,7 @@ TEST_F(SmartPreRenderTest, AFailingInputCheckoutIsTheResultAndWidensNothing) {
 
 TEST_F(SmartPreRenderTest, WithoutTheHandleSuiteItEndsWith13AndMakesNoHandle) {
     auto frame = makeFrame(PixelDepth::k8, 8, 8);
-    host.suites.fail(kPFHandleSuite, kPFHandleSuiteVersion2, SuiteFailure::Missing);
+    host.suites.fail(kPFHandleSuite, kPFHandleSuiteVersion1, SuiteFailure::Missing);
     frame->in_data.utils = host.in_data.utils;
     EXPECT_EQ(frame->smartPreRender(module.effectMain()), 13);
     EXPECT_EQ(returnMessage(frame->out_data), "Not able to acquire AEFX Suite.");

@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(Depths, SmartRenderDepths,
 
 TEST_F(SmartRenderTest, AnotherInputFormatRendersNothingAndGives514) {
     auto frame = makeFrame(PixelDepth::k8, 8, 8);
-    formats.setFormats(frame->input, PF_PixelFormat_ARGB32 + 1, 0);
+    formats.setFormats(frame->input, PF_PixelFormat_ARGB32 + 1, PrPixelFormat(0));
     preRender(*frame);
     EXPECT_EQ(frame->smartRender(module.effectMain()), PF_Err_UNRECOGNIZED_PARAM_TYPE);
     EXPECT_TRUE(outputUntouched(*frame));
@@ -131,7 +131,7 @@ TEST_P(SmartRenderFailures, EndWithTheirCodeHavingReturnedEverything) {
         EXPECT_EQ(std::count(calls.begin(), calls.end(), "host_lock_handle"),
                   std::count(calls.begin(), calls.end(), "host_unlock_handle"));
     }
-    host.suites.fail(kPFHandleSuite, kPFHandleSuiteVersion2, SuiteFailure::None);
+    host.suites.fail(kPFHandleSuite, kPFHandleSuiteVersion1, SuiteFailure::None);
     frame->finishFrame();
     EXPECT_EQ(host.handles.liveCount(), 0u);
 }
@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FailureCase{"handle suite missing",
                     [](standin::FrameHost&, RenderRoadTest& t) {
-                        t.host.suites.fail(kPFHandleSuite, kPFHandleSuiteVersion2, SuiteFailure::Missing);
+                        t.host.suites.fail(kPFHandleSuite, kPFHandleSuiteVersion1, SuiteFailure::Missing);
                     },
                     13},
         FailureCase{"world suite missing",

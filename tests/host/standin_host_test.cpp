@@ -1,8 +1,15 @@
 // The stand-in host itself: the tests of the effect rely on its handles, its
 // string callbacks, its suite registry and its call log behaving as a host's.
 #include <cstring>
+#include <vector>
 
+#include "platform/drawbot.h"
+#include "platform/pf_custom_ui.h"
+#include "platform/pf_suites.h"
 #include "tests/host/host_fixture.h"
+#include "tools/standin_host/frame_host.h"
+#include "tools/standin_host/unused_slots.h"
+#include "tools/standin_host/world_formats.h"
 
 namespace {
 
@@ -62,5 +69,65 @@ TEST_F(StandInHostTest, SuiteRegistryCountsAndInjectsFailures) {
     EXPECT_EQ(suite, host.handles.handleSuite());
     EXPECT_EQ(host.suites.acquires(kPFHandleSuite, 2), 1);
 }
+
+template <class Table>
+std::vector<PF_ReservedSlot> slotsOf(const Table& table) {
+    std::vector<PF_ReservedSlot> slots(sizeof(Table) / sizeof(PF_ReservedSlot));
+    std::memcpy(slots.data(), &table, sizeof(Table));
+    return slots;
+}
+
+template <class Table>
+void expectEverySlotSet(const Table& table, const char* name) {
+    const std::vector<PF_ReservedSlot> slots = slotsOf(table);
+    for (size_t i = 0; i < slots.size(); ++i) EXPECT_NE(slots[i], nullptr) << name << " slot " << i;
+}
+
+template <class Suite>
+const Suite& acquired(StandInHost& host, const char* name, int32_t version) {
+    const void* suite = nullptr;
+    EXPECT_EQ(host.in_data.pica_basicP->AcquireSuite(name, version, &suite), kSPNoError) << name;
+    EXPECT_EQ(host.in_data.pica_basicP->ReleaseSuite(name, version), kSPNoError);
+    return *static_cast<const Suite*>(suite);
+}
+
+// The host's tables are laid out as the host lays them out; a slot the effect
+// has no business calling still holds a function, one that stops the process.
+TEST_F(StandInHostTest, EveryTableItHandsOutHasEverySlotFilled) {
+    standin::WorldFormats formats(host.log);
+    host.suites.provide(kPFWorldSuite, kPFWorldSuiteVersion2, formats.worldSuite());
+    host.suites.provide(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1, formats.pixelFormatSuite());
+    expectEverySlotSet(host.in_data.inter, "PF_InteractCallbacks");
+    expectEverySlotSet(*host.in_data.utils, "PF_UtilCallbacks");
+    expectEverySlotSet(*host.in_data.pica_basicP, "SPBasicSuite");
+    expectEverySlotSet(acquired<PF_HandleSuite1>(host, kPFHandleSuite, kPFHandleSuiteVersion1), "handles");
+    expectEverySlotSet(acquired<PF_WorldSuite2>(host, kPFWorldSuite, kPFWorldSuiteVersion2), "worlds");
+    expectEverySlotSet(acquired<PF_PixelFormatSuite1>(host, kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1),
+                       "pixel formats");
+    expectEverySlotSet(acquired<PF_UtilitySuite4>(host, kPFUtilitySuite, kPFUtilitySuiteVersion4), "utility");
+    expectEverySlotSet(
+        acquired<PF_EffectCustomUISuite1>(host, kPFEffectCustomUISuite, kPFEffectCustomUISuiteVersion1), "custom UI");
+    expectEverySlotSet(acquired<DRAWBOT_DrawbotSuite1>(host, kDRAWBOT_DrawSuite, kDRAWBOT_DrawSuite_Version1),
+                       "draw");
+    expectEverySlotSet(
+        acquired<DRAWBOT_SupplierSuite1>(host, kDRAWBOT_SupplierSuite, kDRAWBOT_SupplierSuite_Version1), "supplier");
+    expectEverySlotSet(acquired<DRAWBOT_SurfaceSuite2>(host, kDRAWBOT_SurfaceSuite, kDRAWBOT_SurfaceSuite_Version2),
+                       "surface");
+    expectEverySlotSet(acquired<DRAWBOT_PathSuite1>(host, kDRAWBOT_PathSuite, kDRAWBOT_PathSuite_Version1), "path");
+
+    standin::FrameHost frame(host.in_data, {}, host.log);
+    expectEverySlotSet(frame.in_data.inter, "the frame's PF_InteractCallbacks");
+    expectEverySlotSet(*frame.preRenderExtra()->cb, "PF_PreRenderCallbacks");
+    expectEverySlotSet(*frame.smartRenderExtra()->cb, "PF_SmartRenderCallbacks");
+    EXPECT_TRUE(host.suites.balanced());
+}
+
+#if GTEST_HAS_DEATH_TEST
+TEST(StandInHostDeathTest, ACallThroughAnUnusedSlotStopsTheProcessNamingTheSlot) {
+    PF_UtilCallbacks utils = standin::unusedTable<PF_UtilCallbacks>();
+    EXPECT_DEATH(utils.reserved_slots_0_19[4](), "slot 4 of PF_UtilCallbacks");
+    EXPECT_DEATH(utils.ansi.reserved_slots_0_14[0](), "slot 26 of PF_UtilCallbacks");
+}
+#endif
 
 }  // namespace

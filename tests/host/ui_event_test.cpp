@@ -84,8 +84,8 @@ TEST_P(GraphEventTest, GraphsAtTheirHostIndices) {
 INSTANTIATE_TEST_SUITE_P(HostsThatDraw, GraphEventTest,
                          ::testing::Values(DrawingHost{"Compositing13_9", kAfterEffects, 13, 9, 34, 41},
                                            DrawingHost{"Compositing14_0", kAfterEffects, 14, 0, 34, 41},
-                                           DrawingHost{"Editing13_8", PF_APPL_ID_PREMIERE, 13, 8, 33, 40},
-                                           DrawingHost{"Editing12_0", PF_APPL_ID_PREMIERE, 12, 0, 33, 40}),
+                                           DrawingHost{"Editing13_8", StandInHost::kApplIdPremierePro, 13, 8, 33, 40},
+                                           DrawingHost{"Editing12_0", StandInHost::kApplIdPremierePro, 12, 0, 33, 40}),
                          [](const ::testing::TestParamInfo<DrawingHost>& info) { return std::string(info.param.name); });
 
 TEST_F(UiEventTest, BannerInTheHeadersTitleArea) {

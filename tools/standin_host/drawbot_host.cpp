@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "tools/standin_host/unused_slots.h"
+
 namespace standin {
 
 namespace {
@@ -42,6 +44,11 @@ Ref refTo(char& object) {
 DrawbotHost::DrawbotHost(CallLog& log) : log_(log) {
     assert(current == nullptr && "one stand-in host at a time");
     current = this;
+    fillUnusedSlots(customUiSuite_);
+    fillUnusedSlots(drawSuite_);
+    fillUnusedSlots(supplierSuite_);
+    fillUnusedSlots(surfaceSuite_);
+    fillUnusedSlots(pathSuite_);
     customUiSuite_.PF_GetDrawingReference = callGetDrawingReference;
     drawSuite_.GetSupplier = callGetSupplier;
     drawSuite_.GetSurface = callGetSurface;

@@ -1,5 +1,7 @@
 #include "tools/standin_host/frame_host.h"
 
+#include "tools/standin_host/unused_slots.h"
+
 namespace standin {
 
 FrameHost::FrameHost(const PF_InData& base, const std::vector<PF_ParamDef>& hostParams, CallLog& log)
@@ -9,21 +11,23 @@ FrameHost::FrameHost(const PF_InData& base, const std::vector<PF_ParamDef>& host
     in_data.inter.checkin_param = &FrameHost::checkinParam;
     in_data.inter.abort = &FrameHost::abort;
     in_data.inter.progress = &FrameHost::progress;
+    fillUnusedSlots(preRender_.cb);
     preRender_.cb.checkout_layer = &FrameHost::checkoutLayer;
     preRender_.input.output_request.rect = PF_LRect{0, 0, base.width, base.height};
     preRender_.extra = PF_PreRenderExtra{&preRender_.input, &preRender_.output, &preRender_.cb};
+    fillUnusedSlots(smartRender_.cb);
     smartRender_.cb.checkout_layer_pixels = &FrameHost::checkoutLayerPixels;
     smartRender_.cb.checkin_layer_pixels = &FrameHost::checkinLayerPixels;
     smartRender_.cb.checkout_output = &FrameHost::checkoutOutput;
     smartRender_.extra = PF_SmartRenderExtra{&smartRender_.input, &smartRender_.cb};
 }
 
-PF_Err FrameHost::smartPreRender(PF_EffectMainFunc effectMain) {
+PF_Err FrameHost::smartPreRender(PF_FilterProc effectMain) {
     log("EffectMain smart pre-render");
     return effectMain(PF_Cmd_SMART_PRE_RENDER, &in_data, &out_data, nullptr, nullptr, preRenderExtra());
 }
 
-PF_Err FrameHost::smartRender(PF_EffectMainFunc effectMain) {
+PF_Err FrameHost::smartRender(PF_FilterProc effectMain) {
     log("EffectMain smart render");
     smartRender_.input.pre_render_data = preRender_.output.pre_render_data;
     return effectMain(PF_Cmd_SMART_RENDER, &in_data, &out_data, paramArray(), nullptr, smartRenderExtra());
@@ -39,7 +43,7 @@ void FrameHost::finishFrame() {
     smartRender_.input.pre_render_data = nullptr;
 }
 
-PF_Err FrameHost::render(PF_EffectMainFunc effectMain) {
+PF_Err FrameHost::render(PF_FilterProc effectMain) {
     log("EffectMain render");
     return effectMain(PF_Cmd_RENDER, &in_data, &out_data, paramArray(), output, nullptr);
 }

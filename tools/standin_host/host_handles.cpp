@@ -3,6 +3,8 @@
 #include <cassert>
 #include <string>
 
+#include "tools/standin_host/unused_slots.h"
+
 namespace {
 
 HostHandles* currentHandles = nullptr;
@@ -18,9 +20,14 @@ PF_Handle handleOf(void*& data) { return &data; }
 
 }  // namespace
 
-HostHandles::HostHandles(CallLog& log)
-    : log_(log), suite_{callNewHandle, callLockHandle, callUnlockHandle, callDisposeHandle, callHandleSize,
-             callResizeHandle} {
+HostHandles::HostHandles(CallLog& log) : log_(log) {
+    standin::fillUnusedSlots(suite_);
+    suite_.host_new_handle = callNewHandle;
+    suite_.host_lock_handle = callLockHandle;
+    suite_.host_unlock_handle = callUnlockHandle;
+    suite_.host_dispose_handle = callDisposeHandle;
+    suite_.host_get_handle_size = callHandleSize;
+    suite_.host_resize_handle = callResizeHandle;
     assert(currentHandles == nullptr && "one stand-in host at a time");
     currentHandles = this;
 }

@@ -43,7 +43,7 @@ public:
 
     // The handle functions as the utility callbacks and "PF Handle Suite" 2 give them.
     void fillUtilCallbacks(PF_UtilCallbacks& utils) const;
-    const PF_HandleSuite2* handleSuite() const { return &suite_; }
+    const PF_HandleSuite1* handleSuite() const { return &suite_; }
 
 private:
     struct Block {
@@ -60,5 +60,5 @@ private:
     bool failNew_ = false;
     bool failLock_ = false;
     bool failResize_ = false;
-    PF_HandleSuite2 suite_;
+    PF_HandleSuite1 suite_;
 };

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "tools/standin_host/unused_slots.h"
+
 namespace {
 
 StandInHost* currentHost = nullptr;
@@ -77,7 +79,7 @@ StandInHost::StandInHost()
       progress([](int32_t, int32_t) { return PF_Err_NONE; }) {
     assert(currentHost == nullptr && "one stand-in host at a time");
     currentHost = this;
-    suites.provide(kPFHandleSuite, kPFHandleSuiteVersion2, handles.handleSuite());
+    suites.provide(kPFHandleSuite, kPFHandleSuiteVersion1, handles.handleSuite());
     suites.provide(kPFUtilitySuite, kPFUtilitySuiteVersion4, utility.suite());
     drawbot.provideTo(suites);
     fillCallbacks();
@@ -93,6 +95,7 @@ StandInHost::~StandInHost() { currentHost = nullptr; }
 StandInHost& StandInHost::current() { return *currentHost; }
 
 void StandInHost::fillCallbacks() {
+    standin::fillUnusedSlots(utils);
     handles.fillUtilCallbacks(utils);
     utils.ansi.sprintf = hostSprintf;
     utils.ansi.strcpy = hostStrcpy;
@@ -100,6 +103,7 @@ void StandInHost::fillCallbacks() {
 
 void StandInHost::resetRecords() {
     in_data = PF_InData{};
+    standin::fillUnusedSlots(in_data.inter);
     in_data.inter.checkout_param = ::checkoutParam;
     in_data.inter.checkin_param = ::checkinParam;
     in_data.inter.add_param = ::addParam;

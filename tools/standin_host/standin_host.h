@@ -10,6 +10,7 @@
 
 #include "platform/pf_effect.h"
 #include "platform/pf_entry.h"
+#include "platform/four_char_code.h"
 #include "platform/pf_flags.h"
 #include "tools/standin_host/call_log.h"
 #include "tools/standin_host/drawbot_host.h"
@@ -31,7 +32,8 @@ struct RegistrationCall {
 
 class StandInHost {
 public:
-    static constexpr int32_t kApplIdAfterEffects = PF_FOURCC('F', 'X', 'T', 'C');
+    static constexpr int32_t kApplIdAfterEffects = fourCharCode('F', 'X', 'T', 'C');
+    static constexpr int32_t kApplIdPremierePro = fourCharCode('P', 'r', 'M', 'r');
 
     // Without a module: for tests that call the host-side functions directly.
     StandInHost();

@@ -2,6 +2,8 @@
 
 #include <cassert>
 
+#include "tools/standin_host/unused_slots.h"
+
 namespace {
 
 // The basic suite's functions carry no context; they reach the registry of the
@@ -16,7 +18,10 @@ SPErr releaseSuite(const char* name, int32_t version) { return currentRegistry->
 
 }  // namespace
 
-SuiteRegistry::SuiteRegistry(CallLog& log) : log_(log), basic_{acquireSuite, releaseSuite} {
+SuiteRegistry::SuiteRegistry(CallLog& log) : log_(log) {
+    standin::fillUnusedSlots(basic_);
+    basic_.AcquireSuite = acquireSuite;
+    basic_.ReleaseSuite = releaseSuite;
     assert(currentRegistry == nullptr && "one stand-in host at a time");
     currentRegistry = this;
 }

@@ -3,17 +3,23 @@
 #include <cassert>
 #include <string>
 
+#include "tools/standin_host/unused_slots.h"
+
 namespace standin {
 
 namespace {
 WorldFormats* currentFormats = nullptr;
 }
 
-WorldFormats::WorldFormats(CallLog& log)
-    : log_(log),
-      worldSuite_{&WorldFormats::newWorld, &WorldFormats::disposeWorld, &WorldFormats::getWorldFormat},
-      pixelFormatSuite_{&WorldFormats::addSupported, &WorldFormats::clearSupported,
-                        &WorldFormats::getPremiereFormat} {
+WorldFormats::WorldFormats(CallLog& log) : log_(log) {
+    fillUnusedSlots(worldSuite_);
+    worldSuite_.PF_NewWorld = &WorldFormats::newWorld;
+    worldSuite_.PF_DisposeWorld = &WorldFormats::disposeWorld;
+    worldSuite_.PF_GetPixelFormat = &WorldFormats::getWorldFormat;
+    fillUnusedSlots(pixelFormatSuite_);
+    pixelFormatSuite_.AddSupportedPixelFormat = &WorldFormats::addSupported;
+    pixelFormatSuite_.ClearSupportedPixelFormats = &WorldFormats::clearSupported;
+    pixelFormatSuite_.GetPixelFormat = &WorldFormats::getPremiereFormat;
     assert(currentFormats == nullptr && "one stand-in host at a time");
     currentFormats = this;
 }
@@ -93,7 +99,7 @@ PF_Err WorldFormats::clearSupported(PF_ProgPtr) {
 }
 
 // The effect makes no worlds of its own; a stand-in that never hands one out.
-PF_Err WorldFormats::newWorld(PF_ProgPtr, int32_t, int32_t, int32_t, PF_PixelFormat, PF_EffectWorld*) {
+PF_Err WorldFormats::newWorld(PF_ProgPtr, int32_t, int32_t, PF_Boolean, PF_PixelFormat, PF_EffectWorld*) {
     return PF_Err_OUT_OF_MEMORY;
 }
 

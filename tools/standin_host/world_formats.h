@@ -38,7 +38,7 @@ public:
 private:
     struct Formats {
         PF_PixelFormat world = PF_PixelFormat_INVALID;
-        PrPixelFormat premiere = 0;
+        PrPixelFormat premiere = PrPixelFormat(0);
         bool answered = true;
     };
 
@@ -48,7 +48,7 @@ private:
     static PF_Err getPremiereFormat(const PF_EffectWorld* world, PrPixelFormat* format);
     static PF_Err addSupported(PF_ProgPtr effect_ref, PrPixelFormat format);
     static PF_Err clearSupported(PF_ProgPtr effect_ref);
-    static PF_Err newWorld(PF_ProgPtr, int32_t, int32_t, int32_t, PF_PixelFormat, PF_EffectWorld*);
+    static PF_Err newWorld(PF_ProgPtr, int32_t, int32_t, PF_Boolean, PF_PixelFormat, PF_EffectWorld*);
     static PF_Err disposeWorld(PF_ProgPtr, PF_EffectWorld*);
 
     CallLog& log_;
