@@ -82,6 +82,7 @@ int run(const RenderOptions& options, EffectMessages& messages) {
     const std::string setUpError = session.setUp();
     messages.print(stderr, kProgram);
     if (!setUpError.empty()) return failed(setUpError);
+    if (interrupted.load()) return exitWith(kExitInterrupted, msg::kInterrupted);
     if (options.listParams) {
         const std::string listing =
             options.json ? listParamsJson(session.registered()) : listParamsText(session.registered());

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <thread>
 
+#include "tools/argb_conversion.h"
 #include "tools/render_cli/frame_files.h"
 #include "tools/render_cli/frame_sequence.h"
 #include "tools/render_cli/progress_bar.h"
@@ -34,9 +35,9 @@ private:
     std::string message_;
 };
 
-std::unique_ptr<ArgbBuffer> testPatternBuffer(const RenderOptions& options) {
+std::unique_ptr<ArgbBuffer> testPatternBuffer(const RenderOptions& options, const std::atomic<bool>& interrupted) {
     auto buffer = std::make_unique<ArgbBuffer>(PixelDepth(options.depth), options.patternWidth, options.patternHeight);
-    buffer->fillFrom(makeTestPattern(options.patternWidth, options.patternHeight));
+    copyImageToArgb(makeTestPattern(options.patternWidth, options.patternHeight), *buffer, &interrupted);
     return buffer;
 }
 
@@ -46,7 +47,7 @@ std::string renderOneFrame(RenderSession& session, const RenderOptions& options,
     const PixelDepth depth = PixelDepth(options.depth);
     std::unique_ptr<ArgbBuffer> input;
     if (frame.inputPath.empty()) {
-        input = testPatternBuffer(options);
+        input = testPatternBuffer(options, interrupted);
     } else if (std::string error = readIntoBuffer(frame.inputPath, depth, &interrupted, input); !error.empty()) {
         return interrupted.load() ? "" : error;
     }
