@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -62,11 +63,11 @@ private:
 
 bool stopped(const std::atomic<bool>* stop) { return stop != nullptr && stop->load(std::memory_order_relaxed); }
 
-template <typename Channel>
-Channel* bufferRow(const ArgbBuffer& buffer, int32_t y) {
+// Rows of a buffer may start anywhere (a stride of no whole number of channels), so
+// its pixels are copied in and out as bytes.
+unsigned char* bufferRow(const ArgbBuffer& buffer, int32_t y) {
     const PF_LayerDef* layer = buffer.layer();
-    return reinterpret_cast<Channel*>(static_cast<unsigned char*>(layer->data) +
-                                      ptrdiff_t(y) * ptrdiff_t(layer->rowbytes));
+    return static_cast<unsigned char*>(layer->data) + ptrdiff_t(y) * ptrdiff_t(layer->rowbytes);
 }
 
 template <PixelDepth depth, typename Sample>
@@ -76,12 +77,10 @@ bool imageToArgb(const RgbaImageOf<Sample>& image, ArgbBuffer& buffer, const std
     for (int32_t y = 0; y < image.height; ++y) {
         if (stopped(stop)) return false;
         const Sample* in = image.pixel(0, y);
-        Channel* out = bufferRow<Channel>(buffer, y);
-        for (int32_t x = 0; x < image.width; ++x, in += 4, out += 4) {
-            out[0] = map(in[3]);
-            out[1] = map(in[0]);
-            out[2] = map(in[1]);
-            out[3] = map(in[2]);
+        unsigned char* out = bufferRow(buffer, y);
+        for (int32_t x = 0; x < image.width; ++x, in += 4, out += sizeof(Channel[4])) {
+            const Channel argb[4] = {map(in[3]), map(in[0]), map(in[1]), map(in[2])};
+            std::memcpy(out, argb, sizeof argb);
         }
     }
     return true;
@@ -93,13 +92,15 @@ bool argbToImage(const ArgbBuffer& buffer, RgbaImageOf<Sample>& image, const std
     const SampleMap<Channel, Sample> map(channelFullScale(depth), sampleFullScale<Sample>());
     for (int32_t y = 0; y < image.height; ++y) {
         if (stopped(stop)) return false;
-        const Channel* in = bufferRow<Channel>(buffer, y);
+        const unsigned char* in = bufferRow(buffer, y);
         Sample* out = image.pixel(0, y);
-        for (int32_t x = 0; x < image.width; ++x, in += 4, out += 4) {
-            out[0] = map(in[1]);
-            out[1] = map(in[2]);
-            out[2] = map(in[3]);
-            out[3] = map(in[0]);
+        for (int32_t x = 0; x < image.width; ++x, in += sizeof(Channel[4]), out += 4) {
+            Channel argb[4];
+            std::memcpy(argb, in, sizeof argb);
+            out[0] = map(argb[1]);
+            out[1] = map(argb[2]);
+            out[2] = map(argb[3]);
+            out[3] = map(argb[0]);
         }
     }
     return true;

@@ -154,12 +154,14 @@ TEST_F(ImageFile, FilesThatCannotBeReadGiveAMessageAndNoImage) {
               "\"" + path("a.bmp") + "\" names no image format the tool knows; known are .png .tif .tiff .exr .jpg .jpeg");
 }
 
+// A TIFF: OpenImageIO's PNG reader loses a little memory on a cut file, which the
+// sanitizer runs would report.
 TEST_F(ImageFile, TruncatedFilesGiveAMessage) {
-    ASSERT_EQ(writeImage(path("a.png"), gradient<uint16_t>(40, 40, 4099.0), FileSamples::k16, false), "");
-    const std::string bytes = bytesOf("a.png");
-    std::ofstream(path("cut.png"), std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    ASSERT_EQ(writeImage(path("a.tif"), gradient<uint16_t>(40, 40, 4099.0), FileSamples::k16, false), "");
+    const std::string bytes = bytesOf("a.tif");
+    std::ofstream(path("cut.tif"), std::ios::binary) << bytes.substr(0, bytes.size() / 2);
     RgbaImageOf<uint16_t> image;
-    EXPECT_EQ(readImage(path("cut.png"), image).rfind("cannot read \"" + path("cut.png") + "\": ", 0), 0u);
+    EXPECT_EQ(readImage(path("cut.tif"), image).rfind("cannot read \"" + path("cut.tif") + "\": ", 0), 0u);
     EXPECT_TRUE(image.samples.empty());
 }
 
