@@ -99,11 +99,16 @@ void ArgbBuffer::setChannel(int32_t x, int32_t y, int c, double value) {
 }
 
 void ArgbBuffer::fill(double a, double r, double g, double b) {
+    if (width() == 0 || height() == 0) return;
+    // One pixel converted, then copied: a large frame is filled at the speed of memory.
     const double argb[4] = {a, r, g, b};
+    for (int c = 0; c < 4; ++c) setChannel(0, 0, c, argb[c]);
+    const size_t pixelBytes = 4 * channelBytes(depth_);
+    unsigned char pixel[16];
+    std::memcpy(pixel, channelAddress(0, 0, 0), pixelBytes);
     for (int32_t y = 0; y < height(); ++y) {
-        for (int32_t x = 0; x < width(); ++x) {
-            for (int c = 0; c < 4; ++c) setChannel(x, y, c, argb[c]);
-        }
+        unsigned char* row = channelAddress(0, y, 0);
+        for (int32_t x = 0; x < width(); ++x) std::memcpy(row + size_t(x) * pixelBytes, pixel, pixelBytes);
     }
 }
 
