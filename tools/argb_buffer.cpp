@@ -5,6 +5,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "tools/argb_conversion.h"
+
 double channelFullScale(PixelDepth depth) {
     switch (depth) {
         case PixelDepth::k8: return 255.0;
@@ -97,40 +99,24 @@ void ArgbBuffer::setChannel(int32_t x, int32_t y, int c, double value) {
 }
 
 void ArgbBuffer::fill(double a, double r, double g, double b) {
+    if (width() == 0 || height() == 0) return;
+    // One pixel converted, then copied: a large frame is filled at the speed of memory.
     const double argb[4] = {a, r, g, b};
+    for (int c = 0; c < 4; ++c) setChannel(0, 0, c, argb[c]);
+    const size_t pixelBytes = 4 * channelBytes(depth_);
+    unsigned char pixel[16];
+    std::memcpy(pixel, channelAddress(0, 0, 0), pixelBytes);
     for (int32_t y = 0; y < height(); ++y) {
-        for (int32_t x = 0; x < width(); ++x) {
-            for (int c = 0; c < 4; ++c) setChannel(x, y, c, argb[c]);
-        }
+        unsigned char* row = channelAddress(0, y, 0);
+        for (int32_t x = 0; x < width(); ++x) std::memcpy(row + size_t(x) * pixelBytes, pixel, pixelBytes);
     }
 }
 
-void ArgbBuffer::fillFrom(const RgbaImage& image) {
-    if (image.width != width() || image.height != height()) {
-        throw std::invalid_argument("image and buffer differ in size");
-    }
-    for (int32_t y = 0; y < height(); ++y) {
-        for (int32_t x = 0; x < width(); ++x) {
-            const uint16_t* rgba = image.pixel(x, y);
-            setChannel(x, y, 0, rgba[3] / 65535.0);
-            for (int c = 1; c < 4; ++c) setChannel(x, y, c, rgba[c - 1] / 65535.0);
-        }
-    }
-}
+void ArgbBuffer::fillFrom(const RgbaImage& image) { copyImageToArgb(image, *this); }
 
 RgbaImage ArgbBuffer::toImage() const {
-    RgbaImage image(width(), height());
-    auto sample = [](double v) {
-        // NaN becomes 0; float renders may leave the 0..1 range.
-        return uint16_t(std::nearbyint((v > 0.0 ? std::min(v, 1.0) : 0.0) * 65535.0));
-    };
-    for (int32_t y = 0; y < height(); ++y) {
-        for (int32_t x = 0; x < width(); ++x) {
-            uint16_t* rgba = image.pixel(x, y);
-            rgba[3] = sample(channel(x, y, 0));
-            for (int c = 1; c < 4; ++c) rgba[c - 1] = sample(channel(x, y, c));
-        }
-    }
+    RgbaImage image;
+    copyArgbToImage(*this, image);
     return image;
 }
 
