@@ -25,7 +25,8 @@ size_t channelBytes(PixelDepth depth) {
     return 4;
 }
 
-ArgbBuffer::ArgbBuffer(PixelDepth depth, int32_t width, int32_t height, ArgbBufferLayout layout)
+ArgbBuffer::ArgbBuffer(PixelDepth depth, int32_t width, int32_t height, ArgbBufferLayout layout,
+                       const std::atomic<bool>* stop)
     : depth_(depth) {
     if (width < 0 || height < 0 || layout.paddingPixels < 0 || layout.paddingBytes < 0) {
         throw std::invalid_argument("negative buffer size");
@@ -33,10 +34,20 @@ ArgbBuffer::ArgbBuffer(PixelDepth depth, int32_t width, int32_t height, ArgbBuff
     pixelRowBytes_ = size_t(width) * 4 * channelBytes(depth);
     rowBytes_ = size_t(width + layout.paddingPixels) * 4 * channelBytes(depth) + size_t(layout.paddingBytes);
     if (rowBytes_ > size_t(INT32_MAX)) throw std::invalid_argument("row too long");
-    // Never empty, so that even a 0 x 0 buffer has pixel data to point at.
-    storage_.assign(std::max<size_t>(rowBytes_ * size_t(height), 16), kPaddingMarker);
+    // Never empty, so that even a 0 x 0 buffer has pixel data to point at. Left
+    // unfilled by the allocation and filled in one pass, row by row: every channel
+    // type holds its zero as zero bytes.
+    const size_t size = std::max<size_t>(rowBytes_ * size_t(height), 16);
+    storage_.reset(new unsigned char[size]);
+    std::memset(storage_.get(), kPaddingMarker, std::min<size_t>(size, 16));
+    for (int32_t row = 0; row < height; ++row) {
+        if (row % 64 == 0 && stop != nullptr && stop->load()) break;
+        unsigned char* bytes = storage_.get() + rowBytes_ * size_t(row);
+        std::memset(bytes, 0, pixelRowBytes_);
+        std::memset(bytes + pixelRowBytes_, kPaddingMarker, rowBytes_ - pixelRowBytes_);
+    }
 
-    unsigned char* first = storage_.data();
+    unsigned char* first = storage_.get();
     int32_t rowbytes = int32_t(rowBytes_);
     if (layout.bottomUp && height > 0) {
         first += rowBytes_ * size_t(height - 1);
@@ -48,7 +59,6 @@ ArgbBuffer::ArgbBuffer(PixelDepth depth, int32_t width, int32_t height, ArgbBuff
     layer_.height = height;
     layer_.extent_hint = PF_LRect{0, 0, width, height};
     layer_.pix_aspect_ratio = PF_RationalScale{1, 1};
-    fill(0.0, 0.0, 0.0, 0.0);
 }
 
 unsigned char* ArgbBuffer::channelAddress(int32_t x, int32_t y, int c) {
@@ -121,7 +131,7 @@ RgbaImage ArgbBuffer::toImage() const {
 }
 
 bool ArgbBuffer::paddingIntact() const {
-    const unsigned char* base = storage_.data();
+    const unsigned char* base = storage_.get();
     for (int32_t row = 0; row < height(); ++row) {
         const unsigned char* pad = base + rowBytes_ * size_t(row) + pixelRowBytes_;
         const unsigned char* end = base + rowBytes_ * size_t(row + 1);

@@ -13,8 +13,8 @@ std::string readAs(const std::string& path, PixelDepth depth, const std::atomic<
                    std::unique_ptr<ArgbBuffer>& buffer) {
     RgbaImageOf<Sample> image;
     if (std::string error = readImage(path, image, stop); !error.empty()) return error;
-    auto read = std::make_unique<ArgbBuffer>(depth, image.width, image.height);
-    if (!copyImageToArgb(image, *read, stop)) return msg::kInterrupted;
+    auto read = std::make_unique<ArgbBuffer>(depth, image.width, image.height, ArgbBufferLayout{}, stop);
+    if ((stop != nullptr && stop->load()) || !copyImageToArgb(image, *read, stop)) return msg::kInterrupted;
     buffer = std::move(read);
     return "";
 }

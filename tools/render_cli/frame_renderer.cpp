@@ -36,8 +36,10 @@ private:
 };
 
 std::unique_ptr<ArgbBuffer> testPatternBuffer(const RenderOptions& options, const std::atomic<bool>& interrupted) {
-    auto buffer = std::make_unique<ArgbBuffer>(PixelDepth(options.depth), options.patternWidth, options.patternHeight);
-    copyImageToArgb(makeTestPattern(options.patternWidth, options.patternHeight), *buffer, &interrupted);
+    const RgbaImage pattern = makeTestPattern(options.patternWidth, options.patternHeight, &interrupted);
+    auto buffer = std::make_unique<ArgbBuffer>(PixelDepth(options.depth), options.patternWidth, options.patternHeight,
+                                               ArgbBufferLayout{}, &interrupted);
+    if (!interrupted.load()) copyImageToArgb(pattern, *buffer, &interrupted);
     return buffer;
 }
 
@@ -52,7 +54,8 @@ std::string renderOneFrame(RenderSession& session, const RenderOptions& options,
         return interrupted.load() ? "" : error;
     }
     if (interrupted.load()) return "";
-    ArgbBuffer output(depth, input->width(), input->height());
+    ArgbBuffer output(depth, input->width(), input->height(), ArgbBufferLayout{}, &interrupted);
+    if (interrupted.load()) return "";
     FrameJob job;
     job.input = input.get();
     job.output = &output;
