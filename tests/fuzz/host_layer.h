@@ -1,0 +1,50 @@
+// One layer as a hostile host hands it out: a pixel buffer of exactly the bytes
+// its rows span (so that any access outside them is caught), with the row bytes,
+// depth and contents a LayerSpec asks for, and what is needed to see afterwards
+// whether the effect changed it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/pf_effect.h"
+#include "tests/fuzz/fuzz_script.h"
+
+namespace fuzz {
+
+class HostLayer {
+public:
+    // seed varies the noise from layer to layer.
+    HostLayer(const LayerSpec& spec, uint32_t seed);
+    HostLayer(const HostLayer&) = delete;
+    HostLayer& operator=(const HostLayer&) = delete;
+
+    // The record the host hands out; null when the spec hands out none.
+    PF_EffectWorld* world() { return present_ ? &world_ : nullptr; }
+    // The size the host gives the layer, whether it hands it out or not.
+    int32_t width() const { return world_.width; }
+    int32_t height() const { return world_.height; }
+    int bitsPerChannel() const { return bits_; }
+    void setOrigin(int32_t x, int32_t y) { world_.origin_x = x, world_.origin_y = y; }
+
+    // Keeps the bytes as they are now, for the two checks below.
+    void snapshot();
+    // Every byte as it was at the snapshot.
+    bool unchanged() const;
+    // Every byte outside the pixels of every row (row padding, and whatever the
+    // rows do not reach) as it was at the snapshot.
+    bool onlyPixelsChanged() const;
+
+private:
+    bool present_;
+    int bits_;
+    size_t size_ = 0;
+    std::unique_ptr<uint8_t[]> bytes_;
+    std::vector<uint8_t> snapshot_;
+    std::vector<bool> pixelBytes_;  // bytes that lie within some row's pixels
+    PF_EffectWorld world_{};
+};
+
+}  // namespace fuzz
