@@ -5,6 +5,7 @@
 #include "host/graph_grid.h"
 #include "host/graph_line.h"
 #include "host/graph_params.h"
+#include "host/param_loading.h"
 #include "render/curves.h"
 #include "render/float_convert.h"
 
@@ -49,7 +50,7 @@ int32_t curveGraphShift(float phase) {
 int32_t CurveGraphDraw(uint8_t* pixels, PF_InData* in_data, PF_ParamDef** params, drawControlData* record) {
     // Every value is read before anything is allocated, so a failing checkout
     // leaves nothing behind.
-    const int32_t shape = readPopupValue(in_data, params, record->paramIds[0]) - 1;
+    const int32_t shape = popupIndex(readPopupValue(in_data, params, record->paramIds[0]));
     const PF_Fixed phase = readAngleValue(in_data, params, record->paramIds[1]);
     const float floorLift = record->paramIds[2] != -1 ? readFloatValue(in_data, params, record->paramIds[2]) : 0.0f;
     const float smoothness = readFloatValue(in_data, params, record->paramIds[3]);

@@ -80,6 +80,7 @@ PF_Err drawEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef** params,
 PF_Err HandleEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef** params, PF_LayerDef* /*output*/,
                    PF_EventExtra* extra, int32_t headerIndex, const uint8_t* bannerPixels, int32_t* doubleClicked,
                    int32_t graphCount, drawControlData** graphs) {
+    if (extra == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
     switch (extra->e_type) {
         case PF_Event_DO_CLICK:
             return extra->effect_win.index == headerIndex ? clickOnHeader(extra, doubleClicked) : PF_Err_NONE;
@@ -91,6 +92,7 @@ PF_Err HandleEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef** param
 }
 
 PF_Err DrawHeaderImage(PF_InData* in_data, PF_OutData* out_data, PF_EventExtra* extra, const uint8_t* bannerPixels) {
+    if (extra == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
     DrawbotDrawing drawing(in_data, out_data, extra->contextH);
     const bool controlArea = bannerShownInControlArea(in_data);
     const PF_EffectWindowInfo& win = extra->effect_win;

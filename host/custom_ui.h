@@ -19,7 +19,8 @@ extern uint32_t lastClickTime;
 // double-click.
 constexpr uint32_t kDoubleClickTicks = 31;
 
-// Sorts one event by type, parameter and area. A double-click on the header sets
+// Sorts one event by type, parameter and area; a host that hands no event record
+// gets 516. A double-click on the header sets
 // *doubleClicked (when given) to 1. Draws the banner or the graph of the first
 // record whose paramIndex is the event's. Returns 0 or the code of the first
 // failing host call; the event is marked handled only when drawing succeeded.
@@ -31,5 +32,5 @@ PF_Err HandleEvent(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef** param
 
 // Draws the 320 by 17 banner: at the title frame's corner for the title area,
 // at the control frame's corner for the control area in the one host version
-// that shows it there; anything else draws nothing.
+// that shows it there; anything else draws nothing. No event record: 516.
 PF_Err DrawHeaderImage(PF_InData* in_data, PF_OutData* out_data, PF_EventExtra* extra, const uint8_t* bannerPixels);

@@ -8,8 +8,9 @@
 #include "platform/pf_smart_render.h"
 #include "render/param_values.h"
 
-// Popups count their items from 1; the record counts from 0.
-inline int32_t popupIndex(int32_t hostValue) { return hostValue - 1; }
+// Popups count their items from 1; the record counts from 0. A host value far out
+// of range wraps rather than overflowing: it stays out of range either way.
+inline int32_t popupIndex(int32_t hostValue) { return int32_t(uint32_t(hostValue) - 1u); }
 
 // 16.16 fixed point to the nearest integer, halves toward plus infinity. Taken in
 // 64 bits so that values near the top of the range do not overflow.

@@ -14,8 +14,10 @@ enum class RenderDepth { k8, k16, k32 };
 float downsampleFactor(const PF_InData* in_data);
 
 // Renders output from input through renderARGB8, renderARGB16 or renderARGB32 and
-// returns the entry's code. An input that does not cover the output at this depth
-// is read only as far as it reaches (see CoveredInput). An output whose rows cannot
-// hold its width at this depth is not written: 514.
+// returns the entry's code. An input that does not cover the output at this depth,
+// and an intensity-source layer that does not cover itself, are read only as far as
+// their rows reach (see CoveredLayer). An output whose stride is no whole number of
+// channels or whose rows cannot hold its width at this depth is not written, nor is
+// anything when a source layer is too wide to copy: 514.
 PF_Err renderAtDepth(RenderDepth depth, PF_LayerDef* input, PF_LayerDef* output,
                      const ParamValues& params, float scale, PF_InData* in_data);

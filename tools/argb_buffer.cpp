@@ -25,11 +25,11 @@ size_t channelBytes(PixelDepth depth) {
 
 ArgbBuffer::ArgbBuffer(PixelDepth depth, int32_t width, int32_t height, ArgbBufferLayout layout)
     : depth_(depth) {
-    if (width < 0 || height < 0 || layout.paddingPixels < 0) {
+    if (width < 0 || height < 0 || layout.paddingPixels < 0 || layout.paddingBytes < 0) {
         throw std::invalid_argument("negative buffer size");
     }
     pixelRowBytes_ = size_t(width) * 4 * channelBytes(depth);
-    rowBytes_ = size_t(width + layout.paddingPixels) * 4 * channelBytes(depth);
+    rowBytes_ = size_t(width + layout.paddingPixels) * 4 * channelBytes(depth) + size_t(layout.paddingBytes);
     if (rowBytes_ > size_t(INT32_MAX)) throw std::invalid_argument("row too long");
     // Never empty, so that even a 0 x 0 buffer has pixel data to point at.
     storage_.assign(std::max<size_t>(rowBytes_ * size_t(height), 16), kPaddingMarker);

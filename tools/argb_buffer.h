@@ -20,6 +20,7 @@ size_t channelBytes(PixelDepth depth);
 struct ArgbBufferLayout {
     int32_t paddingPixels = 0;  // extra pixels at the end of every row
     bool bottomUp = false;      // last row first in memory: negative row bytes
+    int32_t paddingBytes = 0;   // extra bytes after the padding pixels: a stride of no whole number of channels
 };
 
 class ArgbBuffer {

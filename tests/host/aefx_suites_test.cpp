@@ -2,6 +2,8 @@
 // flags on every path, and every suite given back exactly as often as taken.
 #include "host/aefx_suites.h"
 
+#include <ostream>
+
 #include "platform/pf_custom_ui.h"
 #include "tests/host/host_fixture.h"
 #include "tools/standin_host/unused_slots.h"
@@ -55,6 +57,11 @@ struct AcquireFailureCase {
     const char* message;   // the caller's, or null for the default
     const char* expected;  // in return_msg
 };
+
+// Printed by its fields: the record has padding that a byte dump would read.
+void PrintTo(const AcquireFailureCase& c, std::ostream* os) {
+    *os << "message " << (c.message != nullptr ? c.message : "(default)") << ", expecting " << c.expected;
+}
 
 class AefxAcquireFailureTest : public AefxSuitesTest, public ::testing::WithParamInterface<AcquireFailureCase> {};
 

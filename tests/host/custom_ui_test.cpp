@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ostream>
 #include <tuple>
 #include <vector>
 
@@ -86,6 +87,8 @@ struct ClickCase {
     std::vector<ClickStep> steps;
 };
 
+void PrintTo(const ClickCase& c, std::ostream* os) { *os << c.name; }
+
 class BannerClickTest : public CustomUiTest, public ::testing::WithParamInterface<ClickCase> {};
 
 TEST_P(BannerClickTest, DoubleClickWithin31Ticks) {
@@ -143,6 +146,10 @@ struct BannerCase {
     bool drawn;
     bool atTitle;  // corner of the title frame, else of the control frame
 };
+
+void PrintTo(const BannerCase& c, std::ostream* os) {
+    *os << "13." << c.minor << ", area " << c.area << (c.drawn ? ", drawn" : ", not drawn");
+}
 
 class BannerDrawTest : public CustomUiTest, public ::testing::WithParamInterface<BannerCase> {};
 
@@ -313,6 +320,8 @@ struct FailureCase {
     PF_Err expected;
     int imagesMade;
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 class DrawFailureTest : public CustomUiTest, public ::testing::WithParamInterface<std::tuple<FailureCase, bool>> {
 protected:

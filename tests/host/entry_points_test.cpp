@@ -1,6 +1,7 @@
 // The module as a host sees it: registration and the commands that need no
 // handler of their own.
 #include <cstring>
+#include <ostream>
 #include <stdexcept>
 #include <vector>
 
@@ -76,6 +77,8 @@ struct LayerSize {
     int32_t width, height;
     bool warns;
 };
+
+void PrintTo(const LayerSize& s, std::ostream* os) { *os << s.width << "x" << s.height; }
 
 class ResolutionWarningTest : public ModuleTest, public ::testing::WithParamInterface<LayerSize> {};
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ struct GraphKind {
     int32_t height;
     int32_t paramCount;
 };
+
+void PrintTo(const GraphKind& k, std::ostream* os) { *os << k.name; }
 
 const GraphKind kKinds[] = {
     {"timeline", &TimelineGraphDraw, 200, 30, 5},

@@ -1,6 +1,7 @@
 // Parameter setup and the two parameter commands as the host sees them, through
 // the loaded module. The indices the module derives are checked by the loading
 // tests that call the host functions directly.
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ struct HostCase {
     size_t customUIs;
     int32_t graphType;
 };
+
+void PrintTo(const HostCase& c, std::ostream* os) { *os << c.label; }
 
 class ParamCommandsTest : public ModuleTest, public ::testing::WithParamInterface<HostCase> {};
 

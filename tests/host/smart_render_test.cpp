@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <ostream>
 
 #include "host_fixture.h"
 #include "render_road_fixture.h"
@@ -116,6 +117,8 @@ struct FailureCase {
     std::function<void(standin::FrameHost&, RenderRoadTest&)> arrange;
     PF_Err expected;
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.what; }
 
 class SmartRenderFailures : public SmartRenderTest, public ::testing::WithParamInterface<FailureCase> {};
 

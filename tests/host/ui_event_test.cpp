@@ -123,6 +123,17 @@ TEST_F(UiEventTest, DoubleClickOnTheBannerShowsTheAboutBox) {
     EXPECT_EQ(returnMessage(host.out_data), "");
 }
 
+// As the render commands do, the event command answers a host that hands no event
+// record with 516, touching nothing.
+TEST_F(UiEventTest, AnEventWithoutItsRecordGets516) {
+    for (const int16_t minor : {int16_t(23), int16_t(27)}) {
+        setUpHost(kAfterEffects, 13, minor);
+        EXPECT_EQ(host.send(PF_Cmd_EVENT, pointers.data(), nullptr, nullptr), PF_Err_BAD_CALLBACK_PARAM);
+        EXPECT_EQ(host.log.size(), 0u);
+        EXPECT_EQ(returnMessage(host.out_data), "");
+    }
+}
+
 TEST_F(UiEventTest, DrawFailureReachesTheHost) {
     setUpHost(kAfterEffects, 13, 27);
     host.suites.fail(kDRAWBOT_SurfaceSuite, 2, SuiteFailure::Missing);
