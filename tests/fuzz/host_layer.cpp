@@ -70,7 +70,10 @@ HostLayer::HostLayer(const LayerSpec& spec, uint32_t seed) : present_(spec.prese
     world_.rowbytes = int32_t(rowBytes);
     world_.extent_hint = PF_LRect{0, 0, width, height};
     world_.pix_aspect_ratio = PF_RationalScale{1, 1};
-    if (spec.presence == 1) return;  // a record without pixels
+    if (spec.presence == 1) {  // a record without pixels
+        snapshot();
+        return;
+    }
 
     const int64_t stride = rowBytes < 0 ? -rowBytes : rowBytes;
     size_ = size_t(stride * height);
@@ -80,26 +83,45 @@ HostLayer::HostLayer(const LayerSpec& spec, uint32_t seed) : present_(spec.prese
     const size_t first = rowBytes < 0 && height > 0 ? size_t(stride * (height - 1)) : 0;
     world_.data = bytes_.get() + first;
 
-    pixelBytes_.assign(size_, false);
+    // Rows in the order of their place in memory; the gaps are what lies between.
     const int64_t pixelRow = int64_t(width) * 4 * (bits_ / 8);
-    for (int64_t y = 0; y < height; ++y) {
-        const int64_t start = int64_t(first) + y * rowBytes;
-        for (int64_t b = std::max<int64_t>(start, 0); b < std::min<int64_t>(start + pixelRow, int64_t(size_)); ++b) {
-            pixelBytes_[size_t(b)] = true;
-        }
+    int64_t reached = 0;
+    for (int64_t k = 0; k < height; ++k) {
+        const int64_t y = rowBytes < 0 ? height - 1 - k : k;
+        const int64_t start = std::max<int64_t>(int64_t(first) + y * rowBytes, 0);
+        const int64_t end = std::min<int64_t>(int64_t(first) + y * rowBytes + pixelRow, int64_t(size_));
+        if (start >= end) continue;
+        if (start > reached) gaps_.push_back(Range{size_t(reached), size_t(start)});
+        reached = std::max(reached, end);
     }
+    if (int64_t(size_) > reached) gaps_.push_back(Range{size_t(reached), size_});
+    whole_.push_back(Range{0, size_});
     snapshot();
 }
 
-void HostLayer::snapshot() { snapshot_.assign(bytes_.get(), bytes_.get() + size_); }
-
-bool HostLayer::unchanged() const { return size_ == 0 || std::memcmp(bytes_.get(), snapshot_.data(), size_) == 0; }
-
-bool HostLayer::onlyPixelsChanged() const {
-    for (size_t i = 0; i < size_; ++i) {
-        if (!pixelBytes_[i] && bytes_[i] != snapshot_[i]) return false;
+// FNV-1a over 64-bit words, then over the bytes left.
+uint64_t HostLayer::digest(const std::vector<Range>& ranges) const {
+    uint64_t hash = 0xCBF29CE484222325u;
+    for (const Range& range : ranges) {
+        size_t at = range.begin;
+        for (; at + 8 <= range.end; at += 8) {
+            uint64_t word;
+            std::memcpy(&word, bytes_.get() + at, sizeof word);
+            hash = (hash ^ word) * 0x100000001B3u;
+        }
+        for (; at < range.end; ++at) hash = (hash ^ bytes_[at]) * 0x100000001B3u;
+        hash = (hash ^ range.begin) * 0x100000001B3u;
     }
-    return true;
+    return hash;
 }
+
+void HostLayer::snapshot() {
+    wholeDigest_ = digest(whole_);
+    gapsDigest_ = digest(gaps_);
+}
+
+bool HostLayer::unchanged() const { return digest(whole_) == wholeDigest_; }
+
+bool HostLayer::onlyPixelsChanged() const { return digest(gaps_) == gapsDigest_; }
 
 }  // namespace fuzz

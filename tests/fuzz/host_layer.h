@@ -1,7 +1,8 @@
 // One layer as a hostile host hands it out: a pixel buffer of exactly the bytes
 // its rows span (so that any access outside them is caught), with the row bytes,
-// depth and contents a LayerSpec asks for, and what is needed to see afterwards
-// whether the effect changed it.
+// depth and contents a LayerSpec asks for, and digests to see afterwards whether
+// the effect changed it. (Digests, not copies: a fuzz run makes thousands of
+// layers of up to half a megabyte.)
 #pragma once
 
 #include <cstddef>
@@ -29,7 +30,7 @@ public:
     int bitsPerChannel() const { return bits_; }
     void setOrigin(int32_t x, int32_t y) { world_.origin_x = x, world_.origin_y = y; }
 
-    // Keeps the bytes as they are now, for the two checks below.
+    // Keeps a digest of the bytes as they are now, for the two checks below.
     void snapshot();
     // Every byte as it was at the snapshot.
     bool unchanged() const;
@@ -38,12 +39,20 @@ public:
     bool onlyPixelsChanged() const;
 
 private:
+    struct Range {
+        size_t begin, end;
+    };
+
+    uint64_t digest(const std::vector<Range>& ranges) const;
+
     bool present_;
     int bits_;
     size_t size_ = 0;
     std::unique_ptr<uint8_t[]> bytes_;
-    std::vector<uint8_t> snapshot_;
-    std::vector<bool> pixelBytes_;  // bytes that lie within some row's pixels
+    std::vector<Range> whole_;  // the allocation
+    std::vector<Range> gaps_;   // the bytes no row's pixels reach
+    uint64_t wholeDigest_ = 0;
+    uint64_t gapsDigest_ = 0;
     PF_EffectWorld world_{};
 };
 

@@ -164,6 +164,11 @@ std::vector<Recipe> regressions() {
     // a source spread over the frame reaches the ends of its rows.
     FrameSpec shortInput = plainFrame(8, 8, 0);
     shortInput.input = shortRows;
+    // The pixel-format suite reports a code the effect does not know, with the
+    // high bit set.
+    FrameSpec unknownFormat = plainFrame(16, 9, 0);
+    unknownFormat.outputFormat = kRawFormat;
+    unknownFormat.rawFormat = 0x80000000u;
     // The host refuses the fifth call: add_param of "Velocity Intensity Source".
     HostSpec refusesSourceParams = afterEffects();
     refusesSourceParams.failingCall = 5;
@@ -181,6 +186,8 @@ std::vector<Recipe> regressions() {
          {afterEffects(), std::vector<Step>{setParam(kDirection, kLowest)} + smartRoad()}},
         {"fault4-popup-int32-min-in-curve-graph",
          {afterEffects(), {setParam(kVelCurveFunction, kLowest), event(kEventDraw, kVelocityGraphTarget, kControlArea)}}},
+        {"render-command-format-code-outside-the-declared-formats",
+         {premiere(), {frame(unknownFormat), withFlags(Op::Render, 0)}}},
     };
 }
 
