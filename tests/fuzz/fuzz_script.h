@@ -30,7 +30,9 @@
 //     Frame             FrameSpec: the layers of the frames that follow
 //
 // FinishFrame calls the delete function smart pre-render handed over, as a host
-// does once a frame is done; a new pre-render finishes the frame before it.
+// does once a frame is done; a new pre-render finishes the frame before it. Of the
+// render commands (11 and 24, however sent) the first kMaxRenders run, the others
+// are skipped: a frame of many lines can take seconds under the sanitizers.
 #pragma once
 
 #include <cstddef>
@@ -40,6 +42,7 @@
 namespace fuzz {
 
 constexpr size_t kMaxSteps = 48;
+constexpr int kMaxRenders = 4;
 // Every layer holds at most this many pixels, and no side is longer.
 constexpr int64_t kMaxLayerPixels = 1 << 15;
 constexpr int32_t kMaxLayerSide = 1 << 15;

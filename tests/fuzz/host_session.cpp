@@ -192,6 +192,10 @@ void HostSession::run(const Step& step) {
 }
 
 void HostSession::sendCommand(PF_Cmd cmd, void* extra, PF_ParamDef** params, PF_LayerDef* output) {
+    if (cmd == PF_Cmd_RENDER || cmd == PF_Cmd_SMART_RENDER) {
+        if (renders_ == kMaxRenders) return;
+        ++renders_;
+    }
     step_ += ", command " + std::to_string(cmd);
     PF_InData& in = frame_->in_data;
     PF_OutData& out = frame_->out_data;

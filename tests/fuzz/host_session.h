@@ -66,6 +66,7 @@ private:
     std::map<int32_t, ParamSetting> settings_;  // by parameter id, kept across parameter setups
     std::vector<uint8_t> block_;                // the instance's sequence block as the host last saw it
     std::string step_;                          // what runs, for the report of a violation
+    int renders_ = 0;
 };
 
 }  // namespace fuzz
