@@ -30,9 +30,12 @@
 //     Frame             FrameSpec: the layers of the frames that follow
 //
 // FinishFrame calls the delete function smart pre-render handed over, as a host
-// does once a frame is done; a new pre-render finishes the frame before it. Of the
-// render commands (11 and 24, however sent) the first kMaxRenders run, the others
-// are skipped: a frame of many lines can take seconds under the sanitizers.
+// does once a frame is done; a new pre-render finishes the frame before it. Render
+// commands (11 and 24, however sent) run while an input has rendered fewer than
+// kMaxRenders frames and kMaxRenderLines lines (the output's longer side counted
+// per frame); later ones are skipped. A line costs up to a line buffer's work and
+// a pixel's run up to as much again: one frame of 20,000 lines, or one line of
+// 16,384 pixels with the longest runs, takes some 30 seconds under the sanitizers.
 #pragma once
 
 #include <cstddef>
@@ -43,9 +46,11 @@ namespace fuzz {
 
 constexpr size_t kMaxSteps = 48;
 constexpr int kMaxRenders = 4;
-// Every layer holds at most this many pixels, and no side is longer.
-constexpr int64_t kMaxLayerPixels = 1 << 15;
-constexpr int32_t kMaxLayerSide = 1 << 15;
+constexpr int64_t kMaxRenderLines = 24000;
+// Every layer holds at most this many pixels, and no side is longer (yet longer
+// than the effect's 16,384-pixel limit).
+constexpr int64_t kMaxLayerPixels = 20000;
+constexpr int32_t kMaxLayerSide = 20000;
 constexpr uint16_t kMaxBlockBytes = 4096;
 // What the failing host call answers.
 constexpr int32_t kInjectedFailure = 1717;

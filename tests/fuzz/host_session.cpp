@@ -193,8 +193,10 @@ void HostSession::run(const Step& step) {
 
 void HostSession::sendCommand(PF_Cmd cmd, void* extra, PF_ParamDef** params, PF_LayerDef* output) {
     if (cmd == PF_Cmd_RENDER || cmd == PF_Cmd_SMART_RENDER) {
-        if (renders_ == kMaxRenders) return;
+        const int64_t lines = std::max(layers_[kOutput]->width(), layers_[kOutput]->height());
+        if (renders_ == kMaxRenders || renderLines_ + lines > kMaxRenderLines) return;
         ++renders_;
+        renderLines_ += lines;
     }
     step_ += ", command " + std::to_string(cmd);
     PF_InData& in = frame_->in_data;

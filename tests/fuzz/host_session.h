@@ -67,6 +67,7 @@ private:
     std::vector<uint8_t> block_;                // the instance's sequence block as the host last saw it
     std::string step_;                          // what runs, for the report of a violation
     int renders_ = 0;
+    int64_t renderLines_ = 0;
 };
 
 }  // namespace fuzz
