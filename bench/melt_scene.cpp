@@ -1,6 +1,6 @@
 #include "bench/melt_scene.h"
 
-#include "host/param_loading.h"
+#include "host/params/param_loading.h"
 #include "render/channel_traits.h"
 #include "render/line_geometry.h"
 #include "render/melt_tables.h"

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <utility>
 
-#include "host/registration.h"
 #include "platform/four_char_code.h"
+#include "resources/registration.h"
 
 namespace {
 

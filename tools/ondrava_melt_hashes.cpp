@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "host/param_loading.h"
+#include "host/params/param_loading.h"
 #include "tools/argb_buffer.h"
 #include "tools/melt_frame.h"
 #include "tools/test_pattern.h"

@@ -1,4 +1,4 @@
-#include "render_road_fixture.h"
+#include "tests/host/render_road_fixture.h"
 
 #include <algorithm>
 

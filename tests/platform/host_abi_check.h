@@ -7,7 +7,6 @@
 #include <type_traits>
 #include <utility>
 
-#include "host/registration.h"
 #include "platform/abi/layout_traits.h"
 #include "platform/drawbot.h"
 #include "platform/pf_custom_ui.h"
@@ -18,3 +17,4 @@
 #include "platform/pf_suites.h"
 #include "platform/sp_basic_suite.h"
 #include "render/param_values.h"
+#include "resources/registration.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/param_loading.h"
+#include "host/params/param_loading.h"
 #include "platform/pf_effect.h"
 #include "render/param_values.h"
 #include "render/render_entries.h"
