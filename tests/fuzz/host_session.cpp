@@ -7,7 +7,7 @@
 #include <cstring>
 #include <limits>
 
-#include "host/entry_points.h"
+#include "host/commands/entry_points.h"
 #include "platform/pf_custom_ui.h"
 #include "platform/pf_smart_render.h"
 #include "platform/pf_suites.h"
