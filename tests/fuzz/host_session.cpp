@@ -1,7 +1,6 @@
 #include "tests/fuzz/host_session.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -15,7 +15,7 @@ namespace {
 using namespace fuzz;
 
 constexpr int32_t kDirection = 2, kShading = 11, kWrap = 44, kVelCurveFunction = 30;
-constexpr int16_t kEventClick = 2, kEventDraw = 4;
+constexpr int8_t kEventClick = 2, kEventDraw = 4;
 constexpr int8_t kTitleArea = 1, kControlArea = 2;
 
 HostSpec afterEffects() { return HostSpec{}; }
