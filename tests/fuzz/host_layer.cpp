@@ -71,7 +71,7 @@ HostLayer::HostLayer(const LayerSpec& spec, uint32_t seed) : present_(spec.prese
     world_.extent_hint = PF_LRect{0, 0, width, height};
     world_.pix_aspect_ratio = PF_RationalScale{1, 1};
     if (spec.presence == 1) {  // a record without pixels
-        snapshot();
+        snapshot(bits_);
         return;
     }
 
@@ -82,21 +82,28 @@ HostLayer::HostLayer(const LayerSpec& spec, uint32_t seed) : present_(spec.prese
     // Rows running upward start at the last row of the allocation.
     const size_t first = rowBytes < 0 && height > 0 ? size_t(stride * (height - 1)) : 0;
     world_.data = bytes_.get() + first;
+    whole_.push_back(Range{0, size_});
+    snapshot(bits_);
+}
 
-    // Rows in the order of their place in memory; the gaps are what lies between.
-    const int64_t pixelRow = int64_t(width) * 4 * (bits_ / 8);
+// Rows in the order of their place in memory; the gaps are what lies between.
+void HostLayer::findGaps(int bitsPerChannel) {
+    gaps_.clear();
+    if (bytes_ == nullptr) return;
+    const int64_t rowBytes = world_.rowbytes;
+    const int64_t height = world_.height;
+    const int64_t first = static_cast<uint8_t*>(world_.data) - bytes_.get();
+    const int64_t pixelRow = int64_t(world_.width) * 4 * (bitsPerChannel / 8);
     int64_t reached = 0;
     for (int64_t k = 0; k < height; ++k) {
         const int64_t y = rowBytes < 0 ? height - 1 - k : k;
-        const int64_t start = std::max<int64_t>(int64_t(first) + y * rowBytes, 0);
-        const int64_t end = std::min<int64_t>(int64_t(first) + y * rowBytes + pixelRow, int64_t(size_));
+        const int64_t start = std::max<int64_t>(first + y * rowBytes, 0);
+        const int64_t end = std::min<int64_t>(first + y * rowBytes + pixelRow, int64_t(size_));
         if (start >= end) continue;
         if (start > reached) gaps_.push_back(Range{size_t(reached), size_t(start)});
         reached = std::max(reached, end);
     }
     if (int64_t(size_) > reached) gaps_.push_back(Range{size_t(reached), size_});
-    whole_.push_back(Range{0, size_});
-    snapshot();
 }
 
 // FNV-1a over 64-bit words, then over the bytes left.
@@ -115,7 +122,8 @@ uint64_t HostLayer::digest(const std::vector<Range>& ranges) const {
     return hash;
 }
 
-void HostLayer::snapshot() {
+void HostLayer::snapshot(int bitsPerChannel) {
+    findGaps(bitsPerChannel);
     wholeDigest_ = digest(whole_);
     gapsDigest_ = digest(gaps_);
 }

@@ -30,8 +30,10 @@ public:
     int bitsPerChannel() const { return bits_; }
     void setOrigin(int32_t x, int32_t y) { world_.origin_x = x, world_.origin_y = y; }
 
-    // Keeps a digest of the bytes as they are now, for the two checks below.
-    void snapshot();
+    // Keeps a digest of the bytes as they are now, for the two checks below, with
+    // the rows' pixels taken at bitsPerChannel: the depth the effect renders at,
+    // which a host that contradicts itself may make another than the layer's.
+    void snapshot(int bitsPerChannel);
     // Every byte as it was at the snapshot.
     bool unchanged() const;
     // Every byte outside the pixels of every row (row padding, and whatever the
@@ -43,6 +45,7 @@ private:
         size_t begin, end;
     };
 
+    void findGaps(int bitsPerChannel);
     uint64_t digest(const std::vector<Range>& ranges) const;
 
     bool present_;

@@ -85,6 +85,9 @@ constexpr PF_PixelFormat kWorldFormats[] = {PF_PixelFormat_ARGB32, PF_PixelForma
 constexpr PrPixelFormat kPremiereFormats[] = {PrPixelFormat_ARGB_4444_8u, PrPixelFormat_ARGB_4444_16u,
                                               PrPixelFormat_ARGB_4444_32f};
 
+constexpr int32_t kWorldCodes[] = {kWorldFormats[0], kWorldFormats[1], kWorldFormats[2]};
+constexpr int32_t kPremiereCodes[] = {kPremiereFormats[0], kPremiereFormats[1], kPremiereFormats[2]};
+
 int depthIndex(int bits) { return bits == 8 ? 0 : bits == 16 ? 1 : 2; }
 
 // The code a suite answers for a layer of depth `bits`; `own` and `other` are the
@@ -200,7 +203,7 @@ void HostSession::sendCommand(PF_Cmd cmd, void* extra, PF_ParamDef** params, PF_
     step_ += ", command " + std::to_string(cmd);
     PF_InData& in = frame_->in_data;
     PF_OutData& out = frame_->out_data;
-    layers_[kOutput]->snapshot();
+    layers_[kOutput]->snapshot(renderBits(cmd));
     const std::vector<PF_ParamDef> paramsBefore = frame_->params;
     const PF_Handle blockBefore = in.sequence_data;
     out = PF_OutData{};
@@ -240,6 +243,8 @@ void HostSession::paramsSetup() {
 
 void HostSession::useFrame(const FrameSpec& spec) {
     const LayerSpec* specs[kLayers] = {&spec.output, &spec.input, &spec.velocitySource, &spec.spreadSource};
+    inputWorldFormat_ = PF_PixelFormat_INVALID;
+    outputPremiereFormat_ = PrPixelFormat_ARGB_4444_8u;
     for (int layer = 0; layer < kLayers; ++layer) {
         if (layers_[layer] != nullptr && layers_[layer]->world() != nullptr) formats_.forget(layers_[layer]->world());
         layers_[layer] = std::make_unique<HostLayer>(*specs[layer], 0x9E3779B9u * uint32_t(layer + 1));
@@ -257,7 +262,11 @@ void HostSession::useFrame(const FrameSpec& spec) {
             premiereCode = formatAnswer(answer, bits, spec.rawFormat, kPremiereFormats, kWorldFormats);
         }
         formats_.setFormats(world, worldCode, premiereCode);
-        if (answer % kFormatAnswers == kUnanswered) formats_.setUnanswered(world);
+        const bool unanswered = answer % kFormatAnswers == kUnanswered;
+        if (unanswered) formats_.setUnanswered(world);
+        // An unanswered query leaves the code each command presets.
+        if (layer == kInput) inputWorldFormat_ = unanswered ? PF_PixelFormat_INVALID : worldCode;
+        if (layer == kOutput) outputPremiereFormat_ = unanswered ? int32_t(PrPixelFormat_ARGB_4444_8u) : premiereCode;
     }
     layers_[kOutput]->setOrigin(spec.originX, spec.originY);
 
@@ -347,6 +356,16 @@ int32_t HostSession::hostIndexOf(int32_t id) const {
         if (added[i].uu.id == id) return int32_t(i + 1);
     }
     return 0;
+}
+
+int HostSession::renderBits(PF_Cmd cmd) const {
+    const int32_t format = cmd == PF_Cmd_SMART_RENDER ? inputWorldFormat_ : outputPremiereFormat_;
+    const int32_t(&codes)[3] = cmd == PF_Cmd_SMART_RENDER ? kWorldCodes : kPremiereCodes;
+    static constexpr int kBits[] = {8, 16, 32};
+    for (int i = 0; i < 3; ++i) {
+        if (format == codes[i]) return kBits[i];
+    }
+    return layers_[kOutput]->bitsPerChannel();  // nothing is rendered
 }
 
 bool HostSession::renders(PF_Cmd cmd) const {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/pf_effect.h"
+#include "platform/pf_suites.h"
 #include "tests/fuzz/fuzz_script.h"
 #include "tests/fuzz/host_layer.h"
 #include "tools/standin_host/frame_host.h"
@@ -49,6 +50,9 @@ private:
     // Host index of the parameter the host registered under id; 0 for none.
     int32_t hostIndexOf(int32_t id) const;
     bool renders(PF_Cmd cmd) const;
+    // The depth a render command renders the output at: the one the input's world
+    // format names in smart render, the output's format in the render command.
+    int renderBits(PF_Cmd cmd) const;
     void takeSequenceData(PF_Cmd cmd, PF_Handle before);
     void checkBalances() const;
     void checkHandles() const;
@@ -64,6 +68,8 @@ private:
     std::unique_ptr<standin::FrameHost> frame_;
     std::unique_ptr<HostLayer> layers_[kLayers];
     std::map<int32_t, ParamSetting> settings_;  // by parameter id, kept across parameter setups
+    int32_t inputWorldFormat_ = PF_PixelFormat_INVALID;   // what the suites answer, as far as they answer
+    int32_t outputPremiereFormat_ = PrPixelFormat_ARGB_4444_8u;
     std::vector<uint8_t> block_;                // the instance's sequence block as the host last saw it
     std::string step_;                          // what runs, for the report of a violation
     int renders_ = 0;

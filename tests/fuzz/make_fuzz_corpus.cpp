@@ -110,6 +110,11 @@ std::vector<Recipe> seeds() {
     unusualRows.input = layer(17, 9, 0, kExactPitch | kUpwardRows);
     FrameSpec halfScale = plainFrame(32, 18, 2);
     halfScale.downsampleDen = 2;
+    // The world suite calls an 8-bit input float: the effect renders float into the
+    // 8-bit output, whose padded rows are wide enough for it.
+    FrameSpec contradictoryDepths = plainFrame(3, 9, 0);
+    contradictoryDepths.output = layer(3, 9, 0, kPaddedPitch, 36);
+    contradictoryDepths.inputFormat = kFormat32;
 
     return {
         {"after-effects-8bit-smart-render",
@@ -125,6 +130,8 @@ std::vector<Recipe> seeds() {
         {"after-effects-rows-padded-and-upward",
          {afterEffects(), std::vector<Step>{frame(unusualRows)} + smartRoad()}},
         {"after-effects-float-half-resolution", {afterEffects(), std::vector<Step>{frame(halfScale)} + smartRoad()}},
+        {"after-effects-input-format-deeper-than-the-output",
+         {afterEffects(), std::vector<Step>{frame(contradictoryDepths)} + smartRoad()}},
         {"premiere-render-command-every-depth",
          {premiere(), {op(Op::SequenceSetup), withFlags(Op::Render, 0), frame(plainFrame(16, 9, 1)),
                        withFlags(Op::Render, 0), frame(plainFrame(16, 9, 2)), withFlags(Op::Render, 0)}}},
