@@ -77,7 +77,10 @@ PF_ContextH DrawbotHost::context() const {
 }
 
 bool DrawbotHost::failing(DrawbotCall call, const std::string& entry, PF_Err* code) {
-    log_.add(entry);
+    if (log_.failing(entry)) {
+        *code = log_.failureCode();
+        return true;
+    }
     const auto found = failures_.find(call);
     if (found == failures_.end()) {
         return false;

@@ -23,6 +23,9 @@ public:
     // The host's own handles (e.g. a sequence block it hands in), made without
     // a log entry.
     PF_Handle make(const std::vector<uint8_t>& bytes);
+    // The host lets go of a handle of its own (a flattened copy it has saved),
+    // without a log entry.
+    void discard(PF_Handle handle);
     std::vector<uint8_t> bytes(PF_Handle handle) const;
     bool isLive(PF_Handle handle) const;
     std::size_t liveCount() const;

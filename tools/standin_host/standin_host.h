@@ -20,6 +20,13 @@
 #include "tools/standin_host/suite_registry.h"
 #include "tools/standin_host/utility_suite.h"
 
+// The two entry points of an effect linked into the host's own process (the fuzz
+// target) rather than loaded from a module.
+struct LinkedEffect {
+    PluginDataEntryFunctionPtr pluginDataEntry;
+    PF_FilterProc effectMain;
+};
+
 // What the effect passed to the host's registration callback.
 struct RegistrationCall {
     void* host_ptr = nullptr;
@@ -38,6 +45,7 @@ public:
     // Without a module: for tests that call the host-side functions directly.
     StandInHost();
     explicit StandInHost(const std::string& module_path);
+    explicit StandInHost(LinkedEffect effect);
     ~StandInHost();
     StandInHost(const StandInHost&) = delete;
     StandInHost& operator=(const StandInHost&) = delete;
@@ -87,4 +95,5 @@ private:
     void fillCallbacks();
 
     std::unique_ptr<LoadedModule> module_;
+    LinkedEffect effect_{};  // the loaded module's entry points, or the linked effect's
 };

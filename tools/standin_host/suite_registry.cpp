@@ -39,7 +39,9 @@ void SuiteRegistry::fail(const std::string& name, int32_t version, SuiteFailure 
 }
 
 SPErr SuiteRegistry::acquire(const char* name, int32_t version, const void** suite) {
-    log_.add("AcquireSuite " + std::string(name) + " " + std::to_string(version));
+    if (log_.failing("AcquireSuite " + std::string(name) + " " + std::to_string(version))) {
+        return log_.failureCode();
+    }
     std::lock_guard<std::mutex> lock(mutex_);
     auto found = entries_.find(Key(name, version));
     if (found == entries_.end() || found->second.suite == nullptr) {
@@ -64,10 +66,11 @@ SPErr SuiteRegistry::acquire(const char* name, int32_t version, const void** sui
 }
 
 SPErr SuiteRegistry::release(const char* name, int32_t version) {
-    log_.add("ReleaseSuite " + std::string(name) + " " + std::to_string(version));
+    // A failing release still gives the suite back.
+    const bool failing = log_.failing("ReleaseSuite " + std::string(name) + " " + std::to_string(version));
     std::lock_guard<std::mutex> lock(mutex_);
     ++entries_[Key(name, version)].releases;
-    return kSPNoError;
+    return failing ? log_.failureCode() : kSPNoError;
 }
 
 int SuiteRegistry::acquires(const std::string& name, int32_t version) const {

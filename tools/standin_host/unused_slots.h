@@ -22,9 +22,11 @@ namespace standin {
 
 template <class Table>
 constexpr const char* unusedSlotTable = nullptr;
+// Inline: clang gives an explicit specialization of a variable template one
+// definition per object file otherwise.
 #define STANDIN_HOST_TABLE(Table) \
     template <>                   \
-    constexpr const char* unusedSlotTable<Table> = #Table
+    inline constexpr const char* unusedSlotTable<Table> = #Table
 STANDIN_HOST_TABLE(PF_InteractCallbacks);
 STANDIN_HOST_TABLE(PF_UtilCallbacks);
 STANDIN_HOST_TABLE(SPBasicSuite);

@@ -22,7 +22,7 @@ UtilitySuite::UtilitySuite(CallLog& log) : log_(log) {
 UtilitySuite::~UtilitySuite() { currentSuite = nullptr; }
 
 PF_Err UtilitySuite::wantFramesToMatch() {
-    log_.add("EffectWantsCheckedOutFramesToMatchRenderPixelFormat");
+    if (log_.failing("EffectWantsCheckedOutFramesToMatchRenderPixelFormat")) return log_.failureCode();
     ++framesToMatchRequests;
     return framesToMatchResult;
 }

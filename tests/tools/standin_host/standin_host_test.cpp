@@ -70,6 +70,107 @@ TEST_F(StandInHostTest, SuiteRegistryCountsAndInjectsFailures) {
     EXPECT_EQ(host.suites.acquires(kPFHandleSuite, 2), 1);
 }
 
+// The k-th call that can fail fails, whatever it is; the others answer as ever.
+TEST_F(StandInHostTest, TheCallOfAGivenNumberFailsWithTheGivenCode) {
+    SPBasicSuite* basic = host.in_data.pica_basicP;
+    host.log.failCall(2, 1717);
+    const void* suite = nullptr;
+    EXPECT_EQ(basic->AcquireSuite(kPFHandleSuite, 2, &suite), kSPNoError);
+    const void* second = &host;
+    EXPECT_EQ(basic->AcquireSuite(kPFUtilitySuite, 4, &second), 1717);
+    EXPECT_EQ(second, &host) << "a failed acquisition hands out nothing";
+    EXPECT_TRUE(host.log.failed());
+    EXPECT_EQ(basic->ReleaseSuite(kPFHandleSuite, 2), kSPNoError);
+    EXPECT_EQ(host.log.callsCounted(), 3u);
+    EXPECT_TRUE(host.suites.balanced());
+    EXPECT_EQ(host.log.entries(),
+              (std::vector<std::string>{"AcquireSuite PF Handle Suite 2", "AcquireSuite PF Utility Suite 4",
+                                        "ReleaseSuite PF Handle Suite 2"}));
+}
+
+// Calls that have no way to report a failure are logged but not counted.
+TEST_F(StandInHostTest, CallsThatCannotFailAreNotCounted) {
+    PF_UtilCallbacks& utils = *host.in_data.utils;
+    host.log.failCall(1, 1717);
+    char buffer[16];
+    utils.ansi.strcpy(buffer, "x");
+    utils.ansi.sprintf(buffer, "y");
+    EXPECT_EQ(host.log.callsCounted(), 0u);
+    EXPECT_EQ(utils.host_new_handle(8), nullptr) << "the first call that can fail";
+    PF_Handle handle = utils.host_new_handle(8);
+    ASSERT_NE(handle, nullptr);
+    utils.host_get_handle_size(handle);
+    utils.host_unlock_handle(handle);
+    utils.host_dispose_handle(handle);
+    EXPECT_EQ(host.log.callsCounted(), 2u);
+    EXPECT_EQ(host.handles.liveCount(), 0u);
+}
+
+// A failing lock or resize leaves the block as it was.
+TEST_F(StandInHostTest, FailingLocksAndResizesLeaveTheBlock) {
+    PF_UtilCallbacks& utils = *host.in_data.utils;
+    PF_Handle handle = host.handles.make({1, 2, 3});
+    host.log.failCall(1, 1717);
+    EXPECT_EQ(utils.host_lock_handle(handle), nullptr);
+    EXPECT_EQ(host.handles.locksHeld(), 0);
+    host.log.failCall(1, 1717);
+    EXPECT_EQ(utils.host_resize_handle(100, &handle), 1717);
+    EXPECT_EQ(host.handles.bytes(handle), (std::vector<uint8_t>{1, 2, 3}));
+    host.handles.discard(handle);
+    EXPECT_EQ(host.handles.liveCount(), 0u);
+}
+
+// A check-in that reports a failure still takes back what was checked out, so
+// that the accounting shows what the effect still holds.
+TEST_F(StandInHostTest, FailingCheckinsStillTakeBack) {
+    PF_ParamDef values[1] = {};
+    standin::FrameHost frame(host.in_data, {values[0]}, host.log);
+    PF_EffectWorld* pixels = nullptr;
+    ASSERT_EQ(frame.smartRenderExtra()->cb->checkout_layer_pixels(&frame, 3, &pixels), PF_Err_NONE);
+    PF_ParamDef param{};
+    ASSERT_EQ(frame.in_data.inter.checkout_param(&frame, 0, 0, 1, 30, &param), PF_Err_NONE);
+    host.log.failCall(1, 1717);
+    EXPECT_EQ(frame.smartRenderExtra()->cb->checkin_layer_pixels(&frame, 3), 1717);
+    host.log.failCall(1, 1717);
+    EXPECT_EQ(frame.in_data.inter.checkin_param(&frame, &param), 1717);
+    EXPECT_EQ(frame.pixelsOut(), 0);
+    EXPECT_EQ(frame.paramsOut(), 0);
+    EXPECT_EQ(frame.unmatchedCheckins, 0);
+}
+
+// Formats are reported bit for bit, also codes outside those the effect names.
+TEST_F(StandInHostTest, PixelFormatCodesAreReportedAsTheyAre) {
+    standin::WorldFormats formats(host.log);
+    PF_EffectWorld world{};
+    formats.setFormats(&world, PF_PixelFormat_ARGB64, int32_t(0x80000001u));
+    int32_t code = 0;
+    ASSERT_EQ(formats.pixelFormatSuite()->GetPixelFormat(&world, reinterpret_cast<PrPixelFormat*>(&code)),
+              PF_Err_NONE);
+    EXPECT_EQ(code, int32_t(0x80000001u));
+    host.log.failCall(1, 1717);
+    PF_PixelFormat format = PF_PixelFormat_INVALID;
+    EXPECT_EQ(formats.worldSuite()->PF_GetPixelFormat(&world, &format), 1717);
+    EXPECT_EQ(format, PF_PixelFormat_INVALID);
+}
+
+PF_Err linkedRegistration(void* host_ptr, PF_PluginDataCB register_cb, SPBasicSuite*, const char*, const char*) {
+    return register_cb(host_ptr, "Linked", "Linked", "Tests", "EffectMain", 1, 13, 27, 8);
+}
+
+PF_Err linkedEffectMain(PF_Cmd cmd, PF_InData*, PF_OutData* out_data, PF_ParamDef**, PF_LayerDef*, void*) {
+    out_data->num_params = cmd;
+    return PF_Err_NONE;
+}
+
+TEST(StandInHostLinkedTest, AnEffectLinkedIntoTheProcessIsDrivenAsALoadedOne) {
+    StandInHost host(LinkedEffect{linkedRegistration, linkedEffectMain});
+    host.log.failCall(1, 1717);
+    EXPECT_EQ(host.registerEffect(), 1717) << "the registration callback counts as a call that can fail";
+    EXPECT_EQ(host.registration.name, "Linked");
+    EXPECT_EQ(host.send(PF_Cmd_SEQUENCE_SETUP), PF_Err_NONE);
+    EXPECT_EQ(host.out_data.num_params, PF_Cmd_SEQUENCE_SETUP);
+}
+
 template <class Table>
 std::vector<PF_ReservedSlot> slotsOf(const Table& table) {
     std::vector<PF_ReservedSlot> slots(sizeof(Table) / sizeof(PF_ReservedSlot));
