@@ -20,8 +20,14 @@ enum {
     PF_PixelFormat_INVALID = 0x66646162,  // "badf"
 };
 
-// Pixel formats of the editing host's render command ("argb", "Argb", "ARgb").
+// Pixel formats of the editing host's render command ("argb", "Argb", "ARgb"). The
+// host may report a code not listed here; in C++ the fixed underlying type makes
+// every 32-bit code a value the effect can hold and compare.
+#ifdef __cplusplus
+typedef enum : int32_t {
+#else
 typedef enum {
+#endif
     PrPixelFormat_ARGB_4444_8u = 0x62677261,
     PrPixelFormat_ARGB_4444_16u = 0x62677241,
     PrPixelFormat_ARGB_4444_32f = 0x62675241,

@@ -94,6 +94,8 @@ TEST_F(RenderCommandTest, FailuresEndWithTheirCodeAndCheckEverythingIn) {
         {"another output format",
          [this](standin::FrameHost& f) { formats.setFormats(f.output, 0, PrPixelFormat(PrPixelFormat_ARGB_4444_8u + 7)); }, 514,
          false},
+        {"a code with the high bit set",
+         [this](standin::FrameHost& f) { formats.setFormats(f.output, 0, int32_t(0x80000000u)); }, 514, false},
         {"pixel-format suite missing",
          [this](standin::FrameHost&) {
              host.suites.fail(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1, SuiteFailure::Missing);
