@@ -22,7 +22,7 @@ public:
     HostLayer(const HostLayer&) = delete;
     HostLayer& operator=(const HostLayer&) = delete;
 
-    // The record the host hands out; null when the spec hands out none.
+    // The record the host hands out; null when the recipe asks for none.
     PF_EffectWorld* world() { return present_ ? &world_ : nullptr; }
     // The size the host gives the layer, whether it hands it out or not.
     int32_t width() const { return world_.width; }
