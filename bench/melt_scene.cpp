@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "bench/natural_frame.h"
-#include "host/param_loading.h"
+#include "host/params/param_loading.h"
 #include "tools/melt_frame.h"
 #include "tools/test_pattern.h"
 

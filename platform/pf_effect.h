@@ -1,8 +1,13 @@
-// Stand-in declarations of the host's effect interface: the records of a call,
-// the pixel buffer, the parameter record and the callbacks reached through them.
-// Written for this project; laid out with fixed-width types so that every record
-// has the same layout in the Linux build (natural alignment) and the Windows
-// build (ParamValues packed to 4), with no hidden padding.
+// Our declarations of the host's effect interface: the records of a call, the
+// pixel buffer, the parameter record and the callbacks reached through them.
+//
+// These records cross the module boundary: the host passes its own, laid out as
+// its published interface lays them out (natural alignment on every target), so
+// every field stands at the host's offset. Places the effect never reads are
+// reserved members of the right width, named after their offset; places in a
+// function table the effect never calls are reserved slots. The offsets in the
+// comments are pinned, with every size, slot and signature, by the build's check
+// against the host's measured layout (platform/abi/).
 #pragma once
 
 #include <stdint.h>
@@ -16,6 +21,16 @@ typedef int32_t PF_Fixed;  // 16.16 fixed point
 typedef void* PF_ProgPtr;  // the host's reference to one effect instance
 typedef void** PF_Handle;  // a handle: its value stays put when the block moves
 typedef int32_t PF_ParamIndex;
+
+// The host's 8-bit boolean: unsigned on macOS, signed on Windows.
+#if defined(_WIN32)
+typedef char PF_Boolean;
+#else
+typedef uint8_t PF_Boolean;
+#endif
+
+// A place in a host function table that the effect never calls.
+typedef void (*PF_ReservedSlot)(void);
 
 enum {
     PF_Err_NONE = 0,
@@ -39,24 +54,31 @@ typedef struct PF_RationalScale {
     uint32_t den;
 } PF_RationalScale;
 
+typedef struct PF_Point {
+    int32_t h;
+    int32_t v;
+} PF_Point;
+
 // A pixel buffer: interleaved A, R, G, B channels; rowbytes may be negative.
 typedef struct PF_LayerDef {
-    void* reserved0;
-    void* reserved1;
-    int32_t world_flags;
-    int32_t reserved2;
-    void* data;
-    int32_t rowbytes;
-    int32_t width;
-    int32_t height;
-    PF_UnionableRect extent_hint;
-    int32_t reserved3;
-    void* platform_ref;
-    PF_RationalScale pix_aspect_ratio;
-    int32_t origin_x;
-    int32_t origin_y;
-    int32_t dephault;  // layer parameter default (PF_LayerDefault_NONE ...)
-    int32_t reserved4;
+    void* reserved0;                     // 0
+    void* reserved1;                     // 8
+    int32_t world_flags;                 // 16
+    int32_t reserved_at_20;
+    void* data;                          // 24
+    int32_t rowbytes;                    // 32
+    int32_t width;                       // 36
+    int32_t height;                      // 40
+    PF_UnionableRect extent_hint;        // 44
+    int32_t reserved_at_60;
+    void* platform_ref;                  // 64
+    void* reserved_at_72[2];
+    PF_RationalScale pix_aspect_ratio;   // 88
+    int32_t reserved_at_96[2];
+    int32_t origin_x;                    // 104
+    int32_t origin_y;                    // 108
+    int32_t reserved_at_112;
+    int32_t dephault;                    // 116: layer parameter default (PF_LayerDefault_*)
 } PF_LayerDef;
 
 typedef PF_LayerDef PF_EffectWorld;
@@ -64,65 +86,72 @@ typedef PF_LayerDef PF_EffectWorld;
 enum { PF_LayerDefault_MYSELF = -1, PF_LayerDefault_NONE = 0 };
 
 typedef struct PF_SliderDef {
-    int32_t value;
-    int32_t valid_min, valid_max;
-    int32_t slider_min, slider_max;
-    int32_t dephault;
+    int32_t value;                       // 0
+    char reserved_at_4[64];
+    int32_t valid_min, valid_max;        // 68, 72
+    int32_t slider_min, slider_max;      // 76, 80
+    int32_t dephault;                    // 84
 } PF_SliderDef;
 
 typedef struct PF_FixedSliderDef {
-    PF_Fixed value;
-    PF_Fixed valid_min, valid_max;
-    PF_Fixed slider_min, slider_max;
-    PF_Fixed dephault;
-    int16_t precision;
-    int16_t display_flags;
-    char value_str[32];
-    char value_desc[32];
+    PF_Fixed value;                      // 0
+    char value_str[32];                  // 4
+    char value_desc[32];                 // 36
+    PF_Fixed valid_min, valid_max;       // 68, 72
+    PF_Fixed slider_min, slider_max;     // 76, 80
+    PF_Fixed dephault;                   // 84
+    int16_t precision;                   // 88
+    int16_t display_flags;               // 90
 } PF_FixedSliderDef;
 
 typedef struct PF_FloatSliderDef {
-    double value;
-    double phase;
-    float valid_min, valid_max;
-    float slider_min, slider_max;
-    float dephault;
-    int16_t precision;
-    int16_t display_flags;
-    uint32_t fs_flags;
-    float curve_tolerance;
-    int32_t useExponent;
-    float exponent;
+    double value;                        // 0
+    double phase;                        // 8
+    char reserved_at_16[32];
+    float valid_min, valid_max;          // 48, 52
+    float slider_min, slider_max;        // 56, 60
+    float dephault;                      // 64
+    int16_t precision;                   // 68
+    int16_t display_flags;               // 70
+    uint32_t fs_flags;                   // 72
+    float curve_tolerance;               // 76
+    PF_Boolean useExponent;              // 80
+    char reserved_at_81[3];
+    float exponent;                      // 84
 } PF_FloatSliderDef;
 
 typedef struct PF_AngleDef {
-    PF_Fixed value;
-    PF_Fixed dephault;
-    PF_Fixed valid_min, valid_max;
+    PF_Fixed value;                      // 0
+    PF_Fixed dephault;                   // 4
+    PF_Fixed valid_min, valid_max;       // 8, 12
 } PF_AngleDef;
 
 typedef struct PF_CheckBoxDef {
-    int32_t value;
-    int32_t dephault;
-    int32_t reserved;
-    int32_t reserved1;
-    const char* nameptr;
+    int32_t value;                       // 0
+    PF_Boolean dephault;                 // 4
+    char reserved;                       // 5
+    int16_t reserved1;                   // 6
+    union {
+        const char* nameptr;             // 8
+    } u;
 } PF_CheckBoxDef;
 
 typedef struct PF_PopupDef {
-    int32_t value;
-    int16_t num_choices;
-    int16_t dephault;
-    const char* namesptr;
+    int32_t value;                       // 0: 1-based
+    int16_t num_choices;                 // 4
+    int16_t dephault;                    // 6
+    union {
+        const char* namesptr;            // 8: the items, separated by '|'
+    } u;
 } PF_PopupDef;
 
 typedef struct PF_ArbitraryDef {
-    int16_t id;
-    int16_t pad;
-    int32_t dephault_reserved;
-    PF_Handle dephault;
-    PF_Handle value;
-    void* refconPV;
+    int16_t id;                          // 0
+    int16_t pad;                         // 2
+    int32_t reserved_at_4;
+    PF_Handle dephault;                  // 8
+    PF_Handle value;                     // 16
+    void* refconPV;                      // 24
 } PF_ArbitraryDef;
 
 typedef union PF_ParamDefUnion {
@@ -134,7 +163,6 @@ typedef union PF_ParamDefUnion {
     PF_CheckBoxDef bd;
     PF_PopupDef pd;
     PF_ArbitraryDef arb_d;
-    uint64_t reserved[15];  // fixes the union at 120 bytes in every build
 } PF_ParamDefUnion;
 
 enum {
@@ -161,46 +189,55 @@ typedef struct PF_ParamDef {
     union {
         int32_t id;
         int32_t change_flags;
-    } uu;
-    int32_t ui_flags;
-    int16_t ui_width;
-    int16_t ui_height;
-    int32_t param_type;
-    char name[32];
-    int32_t flags;
-    int32_t unused;
-    PF_ParamDefUnion u;
+    } uu;                                // 0
+    int32_t ui_flags;                    // 4
+    int16_t ui_width;                    // 8
+    int16_t ui_height;                   // 10
+    int32_t param_type;                  // 12
+    char name[32];                       // 16
+    int32_t flags;                       // 48
+    int32_t unused;                      // 52
+    PF_ParamDefUnion u;                  // 56
 } PF_ParamDef;
 
 typedef PF_ParamDef* PF_ParamList[];
 
-typedef struct PF_CustomUIInfo PF_CustomUIInfo;
+typedef struct _PF_CustomUIInfo PF_CustomUIInfo;
 
-// Interact callbacks: parameters, abort and progress.
+// Interact callbacks: parameters, abort and progress; 22 slots.
 typedef struct PF_InteractCallbacks {
     PF_Err (*checkout_param)(PF_ProgPtr effect_ref, PF_ParamIndex index, int32_t what_time,
-                             int32_t time_step, uint32_t time_scale, PF_ParamDef* param);
-    PF_Err (*checkin_param)(PF_ProgPtr effect_ref, PF_ParamDef* param);
-    PF_Err (*add_param)(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_ParamDef* def);
-    PF_Err (*abort)(PF_ProgPtr effect_ref);
-    PF_Err (*progress)(PF_ProgPtr effect_ref, int32_t current, int32_t total);
-    PF_Err (*register_ui)(PF_ProgPtr effect_ref, PF_CustomUIInfo* cust_info);
+                             int32_t time_step, uint32_t time_scale, PF_ParamDef* param);  // slot 0
+    PF_Err (*checkin_param)(PF_ProgPtr effect_ref, PF_ParamDef* param);                    // 1
+    PF_Err (*add_param)(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_ParamDef* def);     // 2
+    PF_Err (*abort)(PF_ProgPtr effect_ref);                                                // 3
+    PF_Err (*progress)(PF_ProgPtr effect_ref, int32_t current, int32_t total);             // 4
+    PF_Err (*register_ui)(PF_ProgPtr effect_ref, PF_CustomUIInfo* cust_info);              // 5
+    PF_ReservedSlot reserved_slots_6_21[16];
 } PF_InteractCallbacks;
 
+// The C library functions the host offers; 20 slots.
 typedef struct PF_ANSICallbacks {
-    int32_t (*sprintf)(char* buffer, const char* format, ...);
-    char* (*strcpy)(char* dest, const char* src);
+    PF_ReservedSlot reserved_slots_0_14[15];
+    int32_t (*sprintf)(char* buffer, const char* format, ...);  // slot 15
+    char* (*strcpy)(char* dest, const char* src);               // 16
+    PF_ReservedSlot reserved_slots_17_19[3];
 } PF_ANSICallbacks;
 
-// Utility callbacks: handles and string helpers.
+// Utility callbacks: handles and, in the ANSI table, string helpers; 69 slots.
 typedef struct PF_UtilCallbacks {
-    PF_Handle (*host_new_handle)(uint64_t size);
-    void* (*host_lock_handle)(PF_Handle h);
-    void (*host_unlock_handle)(PF_Handle h);
-    void (*host_dispose_handle)(PF_Handle h);
-    uint64_t (*host_get_handle_size)(PF_Handle h);
-    PF_Err (*host_resize_handle)(uint64_t new_size, PF_Handle* handle);
-    PF_ANSICallbacks ansi;
+    PF_ReservedSlot reserved_slots_0_19[20];
+    PF_Handle (*host_new_handle)(uint64_t size);                       // slot 20
+    void* (*host_lock_handle)(PF_Handle h);                            // 21
+    void (*host_unlock_handle)(PF_Handle h);                           // 22
+    void (*host_dispose_handle)(PF_Handle h);                          // 23
+    PF_ReservedSlot reserved_slots_24_25[2];
+    PF_ANSICallbacks ansi;                                             // 208: slots 26 to 45
+    PF_ReservedSlot reserved_slots_46_54[9];
+    uint64_t (*host_get_handle_size)(PF_Handle h);                     // 55
+    PF_ReservedSlot reserved_slots_56_57[2];
+    PF_Err (*host_resize_handle)(uint64_t new_size, PF_Handle* handle);  // 58
+    PF_ReservedSlot reserved_slots_59_68[10];
 } PF_UtilCallbacks;
 
 typedef struct SPBasicSuite SPBasicSuite;
@@ -212,51 +249,56 @@ typedef struct PF_SpecVersion {
 
 // What the host tells the effect on every call.
 typedef struct PF_InData {
-    PF_InteractCallbacks inter;
-    PF_UtilCallbacks* utils;
-    PF_ProgPtr effect_ref;
-    int32_t quality;
-    PF_SpecVersion version;
-    int32_t serial_num;
-    int32_t appl_id;
-    int32_t num_params;
-    int32_t reserved;
-    int32_t current_time;
-    int32_t time_step;
-    int32_t total_time;
-    int32_t local_time_step;
-    uint32_t time_scale;
-    int32_t width;
-    int32_t height;
-    PF_LRect extent_hint;
-    int32_t output_origin_x;
-    int32_t output_origin_y;
-    PF_RationalScale downsample_x;
-    PF_RationalScale downsample_y;
-    PF_RationalScale pixel_aspect_ratio;
-    int32_t in_flags;
-    PF_Handle global_data;
-    PF_Handle sequence_data;
-    PF_Handle frame_data;
-    SPBasicSuite* pica_basicP;
+    PF_InteractCallbacks inter;          // 0
+    PF_UtilCallbacks* utils;             // 176
+    PF_ProgPtr effect_ref;               // 184
+    int32_t quality;                     // 192
+    PF_SpecVersion version;              // 196
+    int32_t serial_num;                  // 200
+    int32_t appl_id;                     // 204
+    int32_t num_params;                  // 208
+    int32_t reserved;                    // 212
+    int32_t reserved_at_216[2];
+    int32_t current_time;                // 224
+    int32_t time_step;                   // 228
+    int32_t total_time;                  // 232
+    int32_t local_time_step;             // 236
+    uint32_t time_scale;                 // 240
+    int32_t reserved_at_244[2];
+    int32_t width;                       // 252
+    int32_t height;                      // 256
+    PF_LRect extent_hint;                // 260
+    int32_t output_origin_x;             // 276
+    int32_t output_origin_y;             // 280
+    PF_RationalScale downsample_x;       // 284
+    PF_RationalScale downsample_y;       // 292
+    PF_RationalScale pixel_aspect_ratio; // 300
+    int32_t in_flags;                    // 308
+    PF_Handle global_data;               // 312
+    PF_Handle sequence_data;             // 320
+    PF_Handle frame_data;                // 328
+    void* reserved_at_336[6];
+    SPBasicSuite* pica_basicP;           // 384
+    void* reserved_at_392[2];
 } PF_InData;
 
 // What the effect tells the host.
 typedef struct PF_OutData {
-    uint32_t my_version;
-    char name[32];
-    PF_Handle global_data;
-    int32_t num_params;
-    PF_Handle sequence_data;
-    int32_t flat_sdata_size;
-    PF_Handle frame_data;
-    int32_t width;
-    int32_t height;
-    int32_t origin_x;
-    int32_t origin_y;
-    int32_t out_flags;
-    char return_msg[256];
-    int32_t out_flags2;
+    uint32_t my_version;                 // 0
+    char name[32];                       // 4
+    PF_Handle global_data;               // 40
+    int32_t num_params;                  // 48
+    PF_Handle sequence_data;             // 56
+    int32_t flat_sdata_size;             // 64
+    PF_Handle frame_data;                // 72
+    int32_t width;                       // 80
+    int32_t height;                      // 84
+    PF_Point origin;                     // 88
+    int32_t out_flags;                   // 96
+    char return_msg[256];                // 100
+    int32_t reserved_at_356[11];
+    int32_t out_flags2;                  // 400
+    int32_t reserved_at_404;
 } PF_OutData;
 
 enum {
@@ -285,9 +327,16 @@ enum {
     PF_Cmd_SMART_PRE_RENDER = 23,
     PF_Cmd_SMART_RENDER = 24,
     PF_Cmd_GET_FLATTENED_SEQUENCE_DATA = 28,
-    PF_Cmd_NUM_CMDS = 29,  // commands above the last one the effect knows
+    PF_Cmd_NUM_CMDS = 34,  // one past the host's last command
 };
 
 #ifdef __cplusplus
-}
+}  // extern "C"
+
+static_assert(sizeof(PF_LayerDef) == 120, "PF_LayerDef");
+static_assert(sizeof(PF_ParamDef) == 176, "PF_ParamDef");
+static_assert(sizeof(PF_InteractCallbacks) == 176, "PF_InteractCallbacks");
+static_assert(sizeof(PF_UtilCallbacks) == 552, "PF_UtilCallbacks");
+static_assert(sizeof(PF_InData) == 408, "PF_InData");
+static_assert(sizeof(PF_OutData) == 408, "PF_OutData");
 #endif

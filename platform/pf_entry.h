@@ -1,5 +1,5 @@
-// Stand-in declarations of the two functions a host looks up in an effect module:
-// the registration entry and the command entry point.
+// Our declarations of the two functions a host looks up in an effect module: the
+// registration entry and the command entry point.
 #pragma once
 
 #include <stdint.h>
@@ -17,15 +17,16 @@ typedef PF_Err (*PF_PluginDataCB)(void* host_ptr, const char* name, const char* 
                                   int32_t api_version_major, int32_t api_version_minor,
                                   int32_t reserved_info);
 
-typedef PF_Err (*PF_PluginDataEntryFunc)(void* host_ptr, PF_PluginDataCB register_cb,
-                                         SPBasicSuite* basic_suite, const char* host_name,
-                                         const char* host_version);
+// The registration entry, exported as "PluginDataEntryFunction".
+typedef PF_Err (*PluginDataEntryFunctionPtr)(void* host_ptr, PF_PluginDataCB register_cb,
+                                             SPBasicSuite* basic_suite, const char* host_name,
+                                             const char* host_version);
 
-typedef PF_Err (*PF_EffectMainFunc)(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
-                                    PF_ParamDef* params[], PF_LayerDef* output, void* extra);
+// The command entry point, exported under the name AE_ENTRY_POINT.
+typedef PF_Err (*PF_FilterProc)(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
+                                PF_ParamDef* params[], PF_LayerDef* output, void* extra);
 
-#define PF_PLUGIN_DATA_ENTRY_NAME "PluginDataEntryFunction"
-#define PF_EFFECT_MAIN_NAME "EffectMain"
+#define AE_ENTRY_POINT "EffectMain"
 
 #ifdef __cplusplus
 }

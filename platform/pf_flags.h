@@ -1,5 +1,5 @@
-// Stand-in flag words of the host's effect interface: what the effect reports in
-// global setup, how parameters are registered and shown, and the host ids.
+// Flag words of the host's effect interface: what the effect reports in global
+// setup, and how parameters are registered and shown.
 #pragma once
 
 #include <stdint.h>
@@ -45,13 +45,6 @@ enum {
     PF_ValueDisplayFlag_NONE = 0,
     PF_ValueDisplayFlag_PERCENT = 1,
 };
-
-// A four-character code as one 32-bit value: 'abcd' has 'a' in the top byte.
-#define PF_FOURCC(a, b, c, d) \
-    ((int32_t)(((uint32_t)(a) << 24) | ((uint32_t)(b) << 16) | ((uint32_t)(c) << 8) | (uint32_t)(d)))
-
-// PF_InData.appl_id of the editing host; any other id is the compositing host.
-#define PF_APPL_ID_PREMIERE PF_FOURCC('P', 'r', 'M', 'r')
 
 #ifdef __cplusplus
 }

@@ -1,6 +1,6 @@
 #include "render/render_entries.h"
 
-#include "host/abort_progress.h"
+#include "host/commands/abort_progress.h"
 #include "render/melt_instances.h"
 
 namespace {

@@ -4,11 +4,12 @@
 #include <cstring>
 #include <utility>
 
-#include "host/registration.h"
+#include "platform/four_char_code.h"
+#include "resources/registration.h"
 
 namespace {
 
-constexpr int32_t kVendor = PF_FOURCC('8', 'B', 'I', 'M');
+constexpr int32_t kVendor = fourCharCode('8', 'B', 'I', 'M');
 constexpr int16_t kReservedWord = 1;
 constexpr int32_t kListVersion = 0;
 
@@ -95,17 +96,17 @@ private:
 std::vector<uint8_t> buildPipl() {
     using namespace registration;
     PiplWriter pipl;
-    pipl.property32(PF_FOURCC('k', 'i', 'n', 'd'), kKind);
-    pipl.propertyCountedString(PF_FOURCC('n', 'a', 'm', 'e'), kDisplayName);
-    pipl.propertyCountedString(PF_FOURCC('c', 'a', 't', 'g'), kCategory);
-    pipl.propertyTerminatedString(PF_FOURCC('8', '6', '6', '4'), kEntryPointName);
-    pipl.propertyVersion(PF_FOURCC('e', 'P', 'V', 'R'), kPropertyListVersionMajor, kPropertyListVersionMinor);
-    pipl.propertyVersion(PF_FOURCC('e', 'S', 'V', 'R'), kApiVersionMajor, kApiVersionMinor);
-    pipl.property32(PF_FOURCC('e', 'V', 'E', 'R'), int32_t(kEffectVersion));
-    pipl.property16(PF_FOURCC('e', 'I', 'N', 'F'), kInfoFlags);
-    pipl.property32(PF_FOURCC('e', 'G', 'L', 'O'), kGlobalOutFlags);
-    pipl.property32(PF_FOURCC('e', 'G', 'L', '2'), kGlobalOutFlags2);
-    pipl.propertyCountedString(PF_FOURCC('e', 'M', 'N', 'A'), kMatchName);
-    pipl.property32(PF_FOURCC('a', 'e', 'F', 'L'), kResourceReserved);
+    pipl.property32(fourCharCode('k', 'i', 'n', 'd'), kKind);
+    pipl.propertyCountedString(fourCharCode('n', 'a', 'm', 'e'), kDisplayName);
+    pipl.propertyCountedString(fourCharCode('c', 'a', 't', 'g'), kCategory);
+    pipl.propertyTerminatedString(fourCharCode('8', '6', '6', '4'), kEntryPointName);
+    pipl.propertyVersion(fourCharCode('e', 'P', 'V', 'R'), kPropertyListVersionMajor, kPropertyListVersionMinor);
+    pipl.propertyVersion(fourCharCode('e', 'S', 'V', 'R'), kApiVersionMajor, kApiVersionMinor);
+    pipl.property32(fourCharCode('e', 'V', 'E', 'R'), int32_t(kEffectVersion));
+    pipl.property16(fourCharCode('e', 'I', 'N', 'F'), kInfoFlags);
+    pipl.property32(fourCharCode('e', 'G', 'L', 'O'), kGlobalOutFlags);
+    pipl.property32(fourCharCode('e', 'G', 'L', '2'), kGlobalOutFlags2);
+    pipl.propertyCountedString(fourCharCode('e', 'M', 'N', 'A'), kMatchName);
+    pipl.property32(fourCharCode('a', 'e', 'F', 'L'), kResourceReserved);
     return pipl.take();
 }

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "tools/argb_conversion.h"
+
 double channelFullScale(PixelDepth depth) {
     switch (depth) {
         case PixelDepth::k8: return 255.0;
@@ -23,18 +25,29 @@ size_t channelBytes(PixelDepth depth) {
     return 4;
 }
 
-ArgbBuffer::ArgbBuffer(PixelDepth depth, int32_t width, int32_t height, ArgbBufferLayout layout)
+ArgbBuffer::ArgbBuffer(PixelDepth depth, int32_t width, int32_t height, ArgbBufferLayout layout,
+                       const std::atomic<bool>* stop)
     : depth_(depth) {
-    if (width < 0 || height < 0 || layout.paddingPixels < 0) {
+    if (width < 0 || height < 0 || layout.paddingPixels < 0 || layout.paddingBytes < 0) {
         throw std::invalid_argument("negative buffer size");
     }
     pixelRowBytes_ = size_t(width) * 4 * channelBytes(depth);
-    rowBytes_ = size_t(width + layout.paddingPixels) * 4 * channelBytes(depth);
+    rowBytes_ = size_t(width + layout.paddingPixels) * 4 * channelBytes(depth) + size_t(layout.paddingBytes);
     if (rowBytes_ > size_t(INT32_MAX)) throw std::invalid_argument("row too long");
-    // Never empty, so that even a 0 x 0 buffer has pixel data to point at.
-    storage_.assign(std::max<size_t>(rowBytes_ * size_t(height), 16), kPaddingMarker);
+    // Never empty, so that even a 0 x 0 buffer has pixel data to point at. Left
+    // unfilled by the allocation and filled in one pass, row by row: every channel
+    // type holds its zero as zero bytes.
+    const size_t size = std::max<size_t>(rowBytes_ * size_t(height), 16);
+    storage_.reset(new unsigned char[size]);
+    std::memset(storage_.get(), kPaddingMarker, std::min<size_t>(size, 16));
+    for (int32_t row = 0; row < height; ++row) {
+        if (row % 64 == 0 && stop != nullptr && stop->load()) break;
+        unsigned char* bytes = storage_.get() + rowBytes_ * size_t(row);
+        std::memset(bytes, 0, pixelRowBytes_);
+        std::memset(bytes + pixelRowBytes_, kPaddingMarker, rowBytes_ - pixelRowBytes_);
+    }
 
-    unsigned char* first = storage_.data();
+    unsigned char* first = storage_.get();
     int32_t rowbytes = int32_t(rowBytes_);
     if (layout.bottomUp && height > 0) {
         first += rowBytes_ * size_t(height - 1);
@@ -46,7 +59,6 @@ ArgbBuffer::ArgbBuffer(PixelDepth depth, int32_t width, int32_t height, ArgbBuff
     layer_.height = height;
     layer_.extent_hint = PF_LRect{0, 0, width, height};
     layer_.pix_aspect_ratio = PF_RationalScale{1, 1};
-    fill(0.0, 0.0, 0.0, 0.0);
 }
 
 unsigned char* ArgbBuffer::channelAddress(int32_t x, int32_t y, int c) {
@@ -97,45 +109,29 @@ void ArgbBuffer::setChannel(int32_t x, int32_t y, int c, double value) {
 }
 
 void ArgbBuffer::fill(double a, double r, double g, double b) {
+    if (width() == 0 || height() == 0) return;
+    // One pixel converted, then copied: a large frame is filled at the speed of memory.
     const double argb[4] = {a, r, g, b};
+    for (int c = 0; c < 4; ++c) setChannel(0, 0, c, argb[c]);
+    const size_t pixelBytes = 4 * channelBytes(depth_);
+    unsigned char pixel[16];
+    std::memcpy(pixel, channelAddress(0, 0, 0), pixelBytes);
     for (int32_t y = 0; y < height(); ++y) {
-        for (int32_t x = 0; x < width(); ++x) {
-            for (int c = 0; c < 4; ++c) setChannel(x, y, c, argb[c]);
-        }
+        unsigned char* row = channelAddress(0, y, 0);
+        for (int32_t x = 0; x < width(); ++x) std::memcpy(row + size_t(x) * pixelBytes, pixel, pixelBytes);
     }
 }
 
-void ArgbBuffer::fillFrom(const RgbaImage& image) {
-    if (image.width != width() || image.height != height()) {
-        throw std::invalid_argument("image and buffer differ in size");
-    }
-    for (int32_t y = 0; y < height(); ++y) {
-        for (int32_t x = 0; x < width(); ++x) {
-            const uint16_t* rgba = image.pixel(x, y);
-            setChannel(x, y, 0, rgba[3] / 65535.0);
-            for (int c = 1; c < 4; ++c) setChannel(x, y, c, rgba[c - 1] / 65535.0);
-        }
-    }
-}
+void ArgbBuffer::fillFrom(const RgbaImage& image) { copyImageToArgb(image, *this); }
 
 RgbaImage ArgbBuffer::toImage() const {
-    RgbaImage image(width(), height());
-    auto sample = [](double v) {
-        // NaN becomes 0; float renders may leave the 0..1 range.
-        return uint16_t(std::nearbyint((v > 0.0 ? std::min(v, 1.0) : 0.0) * 65535.0));
-    };
-    for (int32_t y = 0; y < height(); ++y) {
-        for (int32_t x = 0; x < width(); ++x) {
-            uint16_t* rgba = image.pixel(x, y);
-            rgba[3] = sample(channel(x, y, 0));
-            for (int c = 1; c < 4; ++c) rgba[c - 1] = sample(channel(x, y, c));
-        }
-    }
+    RgbaImage image;
+    copyArgbToImage(*this, image);
     return image;
 }
 
 bool ArgbBuffer::paddingIntact() const {
-    const unsigned char* base = storage_.data();
+    const unsigned char* base = storage_.get();
     for (int32_t row = 0; row < height(); ++row) {
         const unsigned char* pad = base + rowBytes_ * size_t(row) + pixelRowBytes_;
         const unsigned char* end = base + rowBytes_ * size_t(row + 1);

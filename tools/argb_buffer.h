@@ -5,8 +5,9 @@
 #pragma once
 
 #include <cstddef>
+#include <atomic>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "platform/pf_effect.h"
 #include "tools/rgba_image.h"
@@ -20,13 +21,18 @@ size_t channelBytes(PixelDepth depth);
 struct ArgbBufferLayout {
     int32_t paddingPixels = 0;  // extra pixels at the end of every row
     bool bottomUp = false;      // last row first in memory: negative row bytes
+    int32_t paddingBytes = 0;   // extra bytes after the padding pixels: a stride of no whole number of channels
 };
 
 class ArgbBuffer {
 public:
     static constexpr unsigned char kPaddingMarker = 0xA5;
 
-    ArgbBuffer(PixelDepth depth, int32_t width, int32_t height, ArgbBufferLayout layout = {});
+    // Transparent black, padding marked. Making a large buffer takes a while; when
+    // *stop turns true meanwhile the making ends early, and the buffer, its pixels
+    // unspecified, is only fit to be thrown away.
+    ArgbBuffer(PixelDepth depth, int32_t width, int32_t height, ArgbBufferLayout layout = {},
+               const std::atomic<bool>* stop = nullptr);
     ArgbBuffer(const ArgbBuffer&) = delete;  // the layer record points into the pixels
     ArgbBuffer& operator=(const ArgbBuffer&) = delete;
 
@@ -60,7 +66,7 @@ private:
     const unsigned char* channelAddress(int32_t x, int32_t y, int c) const;
 
     PixelDepth depth_;
-    std::vector<unsigned char> storage_;
+    std::unique_ptr<unsigned char[]> storage_;
     size_t rowBytes_ = 0;  // absolute row stride
     size_t pixelRowBytes_ = 0;
     PF_LayerDef layer_{};

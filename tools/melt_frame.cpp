@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "render/render_entries.h"
+#include "tools/standin_host/unused_slots.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ PF_Err ignoreProgress(PF_ProgPtr, int32_t, int32_t) { return PF_Err_NONE; }
 
 PF_InData quietInData() {
     PF_InData inData{};
+    standin::fillUnusedSlots(inData.inter);
     inData.inter.abort = neverAbort;
     inData.inter.progress = ignoreProgress;
     return inData;

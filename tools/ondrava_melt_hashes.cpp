@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "host/param_loading.h"
+#include "host/params/param_loading.h"
 #include "tools/argb_buffer.h"
 #include "tools/melt_frame.h"
 #include "tools/test_pattern.h"
@@ -136,13 +136,28 @@ std::vector<Variant> variants() {
     };
 }
 
+const char* const kUsage =
+    "Usage: ondrava_melt_hashes > listing.txt\n"
+    "Melts a broad matrix of small frames through the render entries and prints one\n"
+    "hash of the output pixels per case. A change that must keep every output bit\n"
+    "compares the listings before and after: every line must match.\n";
+
 const char* depthName(PixelDepth depth) {
     return depth == PixelDepth::k8 ? "8" : depth == PixelDepth::k16 ? "16" : "32";
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const std::string arg = argc > 1 ? argv[1] : "";
+    if (arg == "-h" || arg == "--help") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc > 1) {
+        std::fprintf(stderr, "ondrava_melt_hashes: unknown argument %s\n%s", argv[1], kUsage);
+        return 2;
+    }
     uint32_t seed = 1;
     for (const Variant& variant : variants()) {
         for (PixelDepth depth : {PixelDepth::k8, PixelDepth::k16, PixelDepth::k32}) {

@@ -47,10 +47,11 @@ uint16_t sample(double value) { return uint16_t(std::lround(std::clamp(value, 0.
 
 }  // namespace
 
-RgbaImage makeTestPattern(int32_t width, int32_t height) {
+RgbaImage makeTestPattern(int32_t width, int32_t height, const std::atomic<bool>* stop) {
     RgbaImage image(std::max(width, 0), std::max(height, 0));
     const double aspect = image.height > 0 ? double(image.width) / double(image.height) : 1.0;
     for (int32_t y = 0; y < image.height; ++y) {
+        if (stop != nullptr && stop->load()) break;
         for (int32_t x = 0; x < image.width; ++x) {
             const Colour c = patternAt((x + 0.5) / image.width, (y + 0.5) / image.height, aspect);
             uint16_t* rgba = image.pixel(x, y);

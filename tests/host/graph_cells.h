@@ -10,7 +10,7 @@
 #include <string>
 #include <utility>
 
-#include "host/graph_grid.h"
+#include "host/ui/graph_grid.h"
 
 struct ExpectedCells {
     std::set<std::pair<int32_t, int32_t>> cells;  // (row, column)

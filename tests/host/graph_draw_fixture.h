@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
-#include "host/draw_control_data.h"
-#include "host/graph_grid.h"
-#include "host/param_map.h"
-#include "host/param_setup.h"
+#include "host/params/param_map.h"
+#include "host/params/param_setup.h"
+#include "host/ui/draw_control_data.h"
+#include "host/ui/graph_grid.h"
 #include "tests/host/param_fixture.h"
 #include "tools/standin_host/frame_host.h"
 

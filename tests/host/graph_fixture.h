@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "host/draw_control_data.h"
-#include "host/param_ids.h"
-#include "host/param_map.h"
+#include "host/params/param_ids.h"
+#include "host/params/param_map.h"
+#include "host/ui/draw_control_data.h"
 #include "tests/host/host_fixture.h"
 
 inline void publishIdentityMap() {

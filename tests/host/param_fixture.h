@@ -8,17 +8,21 @@
 
 #include "platform/pf_flags.h"
 #include "tools/standin_host/param_host.h"
+#include "tools/standin_host/standin_host.h"
+#include "tools/standin_host/unused_slots.h"
 
 namespace params_test {
 
-constexpr int32_t kAfterEffects = PF_FOURCC('F', 'X', 'T', 'C');
-constexpr int32_t kPremiere = PF_APPL_ID_PREMIERE;
+constexpr int32_t kAfterEffects = StandInHost::kApplIdAfterEffects;
+constexpr int32_t kPremiere = StandInHost::kApplIdPremierePro;
 
 inline char* hostStrcpy(char* dest, const char* src) { return std::strcpy(dest, src); }
 
 class ParamsTest : public ::testing::Test {
 protected:
     ParamsTest() {
+        standin::fillUnusedSlots(utils);
+        standin::fillUnusedSlots(in_data.inter);
         utils.ansi.strcpy = &hostStrcpy;
         in_data.utils = &utils;
         in_data.current_time = 1200;

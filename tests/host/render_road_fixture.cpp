@@ -1,4 +1,4 @@
-#include "render_road_fixture.h"
+#include "tests/host/render_road_fixture.h"
 
 #include <algorithm>
 
@@ -35,12 +35,14 @@ RenderRoadTest::RenderRoadTest() : standin::RenderHost(ONDRAVA_MODULE_PATH) {
 
 RenderRoadTest::~RenderRoadTest() = default;
 
-std::unique_ptr<standin::FrameHost> RenderRoadTest::makeFrame(PixelDepth depth, int32_t width, int32_t height) {
+std::unique_ptr<standin::FrameHost> RenderRoadTest::makeFrame(PixelDepth depth, int32_t width, int32_t height,
+                                                              ArgbBufferLayout inputLayout,
+                                                              ArgbBufferLayout outputLayout) {
     auto frame = std::make_unique<standin::FrameHost>(frameInData(width, height), registered, host.log);
-    buffers_.push_back(std::make_unique<ArgbBuffer>(depth, width, height));
+    buffers_.push_back(std::make_unique<ArgbBuffer>(depth, width, height, inputLayout));
     ArgbBuffer& input = *buffers_.back();
     fillRampPicture(input);
-    buffers_.push_back(std::make_unique<ArgbBuffer>(depth, width, height));
+    buffers_.push_back(std::make_unique<ArgbBuffer>(depth, width, height, outputLayout));
     ArgbBuffer& output = *buffers_.back();
     fillMarker(output);
     formats.setDepth(input.layer(), bitsOf(depth));
@@ -65,8 +67,8 @@ ArgbBuffer& RenderRoadTest::inputOf(const standin::FrameHost& frame) { return *b
 ArgbBuffer& RenderRoadTest::outputOf(const standin::FrameHost& frame) { return *buffersOf(frame).second; }
 
 ArgbBuffer& RenderRoadTest::addSourceLayer(standin::FrameHost& frame, int32_t index, PixelDepth depth,
-                                           int32_t width, int32_t height) {
-    buffers_.push_back(std::make_unique<ArgbBuffer>(depth, width, height));
+                                           int32_t width, int32_t height, ArgbBufferLayout layout) {
+    buffers_.push_back(std::make_unique<ArgbBuffer>(depth, width, height, layout));
     ArgbBuffer& layer = *buffers_.back();
     fillRampPicture(layer);
     formats.setDepth(layer.layer(), bitsOf(depth));

@@ -37,12 +37,14 @@ public:
 
     // A frame of width x height at depth: its input holds fillRampPicture, its
     // output a marker colour; both registered with the host's format suites.
-    std::unique_ptr<standin::FrameHost> makeFrame(PixelDepth depth, int32_t width, int32_t height);
+    std::unique_ptr<standin::FrameHost> makeFrame(PixelDepth depth, int32_t width, int32_t height,
+                                                  ArgbBufferLayout inputLayout = {},
+                                                  ArgbBufferLayout outputLayout = {});
     ArgbBuffer& inputOf(const standin::FrameHost& frame);
     ArgbBuffer& outputOf(const standin::FrameHost& frame);
     // A buffer the host hands out as a source layer under host index `index`.
     ArgbBuffer& addSourceLayer(standin::FrameHost& frame, int32_t index, PixelDepth depth, int32_t width,
-                               int32_t height);
+                               int32_t height, ArgbBufferLayout layout = {});
 
     // Host index of the parameter registered under this display name; a name the
     // effect did not register fails the test.

@@ -5,10 +5,11 @@
 #include <cstring>
 #include <vector>
 
-#include "host/param_loading.h"
+#include "host/params/param_loading.h"
 #include "platform/pf_effect.h"
 #include "render/param_values.h"
 #include "render/render_entries.h"
+#include "tools/standin_host/unused_slots.h"
 
 // The registered defaults, with "Ondrava Intensity" 0: every table entry is then
 // 0 (velocity, offset) or 1 (length), so each pixel lands on its own cell.
@@ -74,6 +75,7 @@ struct RecordingHost {
     std::vector<int32_t> progressTotals;
     PF_InData inData{};
     RecordingHost() {
+        standin::fillUnusedSlots(inData.inter);
         inData.effect_ref = this;
         inData.inter.abort = [](PF_ProgPtr ref) -> PF_Err {
             auto* host = static_cast<RecordingHost*>(ref);

@@ -4,50 +4,9 @@
 
 #include <cstring>
 
+#include "tests/render_cli/registration_fixture.h"
+
 namespace {
-
-PF_ParamDef def(int32_t type, const char* name) {
-    PF_ParamDef d{};
-    d.param_type = type;
-    std::strncpy(d.name, name, sizeof d.name - 1);
-    return d;
-}
-
-// A small registration in the shape the effect's: two groups that both hold a
-// "Function" popup, sliders of each kind, an angle, a checkbox and a layer.
-struct Registration {
-    std::vector<PF_ParamDef> params;
-    std::vector<std::string> items;
-
-    Registration() {
-        add(def(PF_Param_LAYER, ""), "");  // index 0, the input layer
-        PF_ParamDef direction = def(PF_Param_POPUP, "Direction");
-        direction.u.pd.value = 3;
-        add(direction, "Right|Left|Down|Up");
-        PF_ParamDef velocity = def(PF_Param_FLOAT_SLIDER, "Velocity");
-        velocity.u.fs_d.valid_min = -1.0f;
-        velocity.u.fs_d.valid_max = 1.0f;
-        add(velocity, "");
-        add(def(PF_Param_GROUP_START, "Velocity Curve"), "");
-        add(def(PF_Param_POPUP, "Function"), "Linear Ramp Up|Sine Wave");
-        add(def(PF_Param_ANGLE, "Phase"), "");
-        add(def(PF_Param_GROUP_END, ""), "");
-        add(def(PF_Param_GROUP_START, "Spread Curve"), "");
-        add(def(PF_Param_POPUP, "Function"), "Linear Ramp Up|Sine Wave");
-        PF_ParamDef step = def(PF_Param_FIX_SLIDER, "Step");
-        step.u.fd.valid_min = 1 << 16;
-        step.u.fd.valid_max = 100 << 16;
-        add(step, "");
-        add(def(PF_Param_GROUP_END, ""), "");
-        add(def(PF_Param_CHECKBOX, "Wrap"), "");
-        add(def(PF_Param_LAYER, "Velocity Intensity Source"), "");
-    }
-    void add(const PF_ParamDef& d, const char* popupItems) {
-        params.push_back(d);
-        items.push_back(popupItems);
-    }
-    std::string set(const std::string& assignment) { return assignParam({params, items}, assignment); }
-};
 
 TEST(AssignParam, SetsEachKindOfParameterInTheHostsUnits) {
     Registration r;
@@ -102,14 +61,6 @@ TEST(AssignParam, RefusesWhatItCannotSetWithAMessage) {
             EXPECT_EQ(std::memcmp(&before[i], &r.params[i], sizeof(PF_ParamDef)), 0) << c.assignment;
         }
     }
-}
-
-TEST(DescribeParams, ListsSettableParametersUnderTheirGroups) {
-    Registration r;
-    const std::string text = describeParams({r.params, r.items});
-    EXPECT_NE(text.find("Direction = one of: Right|Left|Down|Up"), std::string::npos) << text;
-    EXPECT_NE(text.find("Spread Curve/Step = 1 to 100"), std::string::npos) << text;
-    EXPECT_EQ(text.find("Velocity Intensity Source"), std::string::npos) << text;
 }
 
 }  // namespace

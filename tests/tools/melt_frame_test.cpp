@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "host/param_loading.h"
+#include "host/params/param_loading.h"
 #include "tools/melt_frame.h"
 
 namespace {

@@ -10,40 +10,8 @@ namespace {
 
 constexpr double kFixedOne = 65536.0;
 
-struct NamedParam {
-    std::string path;  // "Group/Name", or "Name" outside every group
-    std::string name;
-    size_t index;
-};
-
-// Names as a user sees them: each parameter under the group it stands in.
-std::vector<NamedParam> settableParams(const std::vector<PF_ParamDef>& params) {
-    std::vector<NamedParam> named;
-    std::vector<std::string> groups;
-    for (size_t i = 1; i < params.size(); ++i) {
-        const PF_ParamDef& def = params[i];
-        const std::string name(def.name, strnlen(def.name, sizeof def.name));
-        if (def.param_type == PF_Param_GROUP_START) {
-            groups.push_back(name);
-            continue;
-        }
-        if (def.param_type == PF_Param_GROUP_END) {
-            if (!groups.empty()) groups.pop_back();
-            continue;
-        }
-        std::string path;
-        for (const std::string& group : groups) path += group + "/";
-        named.push_back({path + name, name, i});
-    }
-    return named;
-}
-
-std::vector<std::string> splitItems(const std::string& items) {
-    std::vector<std::string> result;
-    std::string item;
-    std::istringstream stream(items);
-    while (std::getline(stream, item, '|')) result.push_back(item);
-    return result;
+bool isGroupMarker(const PF_ParamDef& def) {
+    return def.param_type == PF_Param_GROUP_START || def.param_type == PF_Param_GROUP_END;
 }
 
 bool parseNumber(const std::string& text, double* value) {
@@ -73,7 +41,7 @@ std::string setValue(PF_ParamDef& def, const std::string& items, const std::stri
     double value = 0.0;
     switch (def.param_type) {
     case PF_Param_POPUP: {
-        const std::vector<std::string> choices = splitItems(items);
+        const std::vector<std::string> choices = popupChoices(items);
         for (size_t k = 0; k < choices.size(); ++k) {
             if (choices[k] == text) {
                 def.u.pd.value = int32_t(k + 1);
@@ -130,21 +98,38 @@ std::string setValue(PF_ParamDef& def, const std::string& items, const std::stri
     }
 }
 
-std::string whatItTakes(const PF_ParamDef& def, const std::string& items) {
-    switch (def.param_type) {
-    case PF_Param_POPUP: return "one of: " + items;
-    case PF_Param_FLOAT_SLIDER:
-        return number(def.u.fs_d.valid_min) + " to " + number(def.u.fs_d.valid_max);
-    case PF_Param_FIX_SLIDER:
-        return number(def.u.fd.valid_min / kFixedOne) + " to " + number(def.u.fd.valid_max / kFixedOne);
-    case PF_Param_SLIDER: return number(def.u.sd.valid_min) + " to " + number(def.u.sd.valid_max);
-    case PF_Param_ANGLE: return "degrees";
-    case PF_Param_CHECKBOX: return "on or off";
-    default: return "";
-    }
+}  // namespace
+
+std::vector<std::string> popupChoices(const std::string& items) {
+    std::vector<std::string> result;
+    std::string item;
+    std::istringstream stream(items);
+    while (std::getline(stream, item, '|')) result.push_back(item);
+    return result;
 }
 
-}  // namespace
+std::vector<NamedParam> namedParams(const std::vector<PF_ParamDef>& params) {
+    std::vector<NamedParam> named;
+    std::vector<std::string> groups;
+    auto pathOf = [&groups](const std::string& name) {
+        std::string path;
+        for (const std::string& group : groups) path += group + "/";
+        return path + name;
+    };
+    for (size_t i = 1; i < params.size(); ++i) {
+        const PF_ParamDef& def = params[i];
+        const std::string name(def.name, strnlen(def.name, sizeof def.name));
+        if (def.param_type == PF_Param_GROUP_END) {
+            const std::string closed = groups.empty() ? "" : groups.back();
+            if (!groups.empty()) groups.pop_back();
+            named.push_back({pathOf(closed), name, i});
+            continue;
+        }
+        named.push_back({pathOf(name), name, i});
+        if (def.param_type == PF_Param_GROUP_START) groups.push_back(name);
+    }
+    return named;
+}
 
 std::string assignParam(RegisteredParams registered, const std::string& assignment) {
     const size_t equals = assignment.find('=');
@@ -153,7 +138,8 @@ std::string assignParam(RegisteredParams registered, const std::string& assignme
     const std::string text = assignment.substr(equals + 1);
 
     std::vector<NamedParam> matches;
-    for (const NamedParam& param : settableParams(registered.params)) {
+    for (const NamedParam& param : namedParams(registered.params)) {
+        if (isGroupMarker(registered.params[param.index])) continue;
         if (param.path == name) {
             matches.assign(1, param);
             break;
@@ -169,15 +155,4 @@ std::string assignParam(RegisteredParams registered, const std::string& assignme
     const size_t index = matches.front().index;
     const std::string items = index < registered.popupItems.size() ? registered.popupItems[index] : "";
     return setValue(registered.params[index], items, matches.front().path, text);
-}
-
-std::string describeParams(RegisteredParams registered) {
-    std::string text;
-    for (const NamedParam& param : settableParams(registered.params)) {
-        const size_t index = param.index;
-        const std::string items = index < registered.popupItems.size() ? registered.popupItems[index] : "";
-        const std::string takes = whatItTakes(registered.params[index], items);
-        if (!takes.empty()) text += "  " + param.path + " = " + takes + "\n";
-    }
-    return text;
 }

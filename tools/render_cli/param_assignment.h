@@ -20,5 +20,16 @@ struct RegisteredParams {
 // outside the registered range, a parameter that cannot be set this way).
 std::string assignParam(RegisteredParams registered, const std::string& assignment);
 
-// Every settable parameter with its path and what it takes, one a line, for --help.
-std::string describeParams(RegisteredParams registered);
+// A registered parameter as a user names it: "Group/Name", or "Name" outside every
+// group. A group's start and end both go by the group's own path.
+struct NamedParam {
+    std::string path;
+    std::string name;
+    size_t index;  // host index
+};
+
+// Every registered parameter but the input layer, in host order.
+std::vector<NamedParam> namedParams(const std::vector<PF_ParamDef>& params);
+
+// The items of a popup's "A|B|C" list.
+std::vector<std::string> popupChoices(const std::string& items);

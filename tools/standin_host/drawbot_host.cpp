@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "tools/standin_host/unused_slots.h"
+
 namespace standin {
 
 namespace {
@@ -42,6 +44,11 @@ Ref refTo(char& object) {
 DrawbotHost::DrawbotHost(CallLog& log) : log_(log) {
     assert(current == nullptr && "one stand-in host at a time");
     current = this;
+    fillUnusedSlots(customUiSuite_);
+    fillUnusedSlots(drawSuite_);
+    fillUnusedSlots(supplierSuite_);
+    fillUnusedSlots(surfaceSuite_);
+    fillUnusedSlots(pathSuite_);
     customUiSuite_.PF_GetDrawingReference = callGetDrawingReference;
     drawSuite_.GetSupplier = callGetSupplier;
     drawSuite_.GetSurface = callGetSurface;
@@ -70,7 +77,10 @@ PF_ContextH DrawbotHost::context() const {
 }
 
 bool DrawbotHost::failing(DrawbotCall call, const std::string& entry, PF_Err* code) {
-    log_.add(entry);
+    if (log_.failing(entry)) {
+        *code = log_.failureCode();
+        return true;
+    }
     const auto found = failures_.find(call);
     if (found == failures_.end()) {
         return false;

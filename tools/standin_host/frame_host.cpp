@@ -1,5 +1,7 @@
 #include "tools/standin_host/frame_host.h"
 
+#include "tools/standin_host/unused_slots.h"
+
 namespace standin {
 
 FrameHost::FrameHost(const PF_InData& base, const std::vector<PF_ParamDef>& hostParams, CallLog& log)
@@ -9,21 +11,23 @@ FrameHost::FrameHost(const PF_InData& base, const std::vector<PF_ParamDef>& host
     in_data.inter.checkin_param = &FrameHost::checkinParam;
     in_data.inter.abort = &FrameHost::abort;
     in_data.inter.progress = &FrameHost::progress;
+    fillUnusedSlots(preRender_.cb);
     preRender_.cb.checkout_layer = &FrameHost::checkoutLayer;
     preRender_.input.output_request.rect = PF_LRect{0, 0, base.width, base.height};
     preRender_.extra = PF_PreRenderExtra{&preRender_.input, &preRender_.output, &preRender_.cb};
+    fillUnusedSlots(smartRender_.cb);
     smartRender_.cb.checkout_layer_pixels = &FrameHost::checkoutLayerPixels;
     smartRender_.cb.checkin_layer_pixels = &FrameHost::checkinLayerPixels;
     smartRender_.cb.checkout_output = &FrameHost::checkoutOutput;
     smartRender_.extra = PF_SmartRenderExtra{&smartRender_.input, &smartRender_.cb};
 }
 
-PF_Err FrameHost::smartPreRender(PF_EffectMainFunc effectMain) {
+PF_Err FrameHost::smartPreRender(PF_FilterProc effectMain) {
     log("EffectMain smart pre-render");
     return effectMain(PF_Cmd_SMART_PRE_RENDER, &in_data, &out_data, nullptr, nullptr, preRenderExtra());
 }
 
-PF_Err FrameHost::smartRender(PF_EffectMainFunc effectMain) {
+PF_Err FrameHost::smartRender(PF_FilterProc effectMain) {
     log("EffectMain smart render");
     smartRender_.input.pre_render_data = preRender_.output.pre_render_data;
     return effectMain(PF_Cmd_SMART_RENDER, &in_data, &out_data, paramArray(), nullptr, smartRenderExtra());
@@ -39,7 +43,7 @@ void FrameHost::finishFrame() {
     smartRender_.input.pre_render_data = nullptr;
 }
 
-PF_Err FrameHost::render(PF_EffectMainFunc effectMain) {
+PF_Err FrameHost::render(PF_FilterProc effectMain) {
     log("EffectMain render");
     return effectMain(PF_Cmd_RENDER, &in_data, &out_data, paramArray(), output, nullptr);
 }
@@ -53,7 +57,8 @@ PF_ParamDef** FrameHost::paramArray() {
 PF_Err FrameHost::checkoutParam(PF_ProgPtr ref, PF_ParamIndex index, int32_t what_time, int32_t time_step,
                                 uint32_t time_scale, PF_ParamDef* param) {
     FrameHost& host = from(ref);
-    host.log("checkout_param " + std::to_string(index) + " at " + std::to_string(what_time));
+    const bool failing = host.log_.failing("checkout_param " + std::to_string(index) + " at " + std::to_string(what_time));
+    if (failing) return host.log_.failureCode();
     host.timedCheckouts.push_back(TimedCheckout{index, -1, what_time, time_step, time_scale});
     const auto failure = host.failCheckoutParam.find(index);
     if (failure != host.failCheckoutParam.end()) return failure->second;
@@ -75,19 +80,22 @@ PF_Err FrameHost::checkoutParam(PF_ProgPtr ref, PF_ParamIndex index, int32_t wha
 PF_Err FrameHost::checkinParam(PF_ProgPtr ref, PF_ParamDef* param) {
     FrameHost& host = from(ref);
     const auto out = host.paramsOut_.find(param);
-    if (out == host.paramsOut_.end()) {
-        host.log("checkin_param ?");
+    const bool matched = out != host.paramsOut_.end();
+    // A failing check-in still takes the parameter back.
+    const bool failing = host.log_.failing(matched ? "checkin_param " + std::to_string(out->second) : "checkin_param ?");
+    PF_Err err = PF_Err_NONE;
+    if (matched) {
+        host.paramsOut_.erase(out);
+    } else {
         ++host.unmatchedCheckins;
-        return PF_Err_BAD_CALLBACK_PARAM;
+        err = PF_Err_BAD_CALLBACK_PARAM;
     }
-    host.log("checkin_param " + std::to_string(out->second));
-    host.paramsOut_.erase(out);
-    return PF_Err_NONE;
+    return failing ? host.log_.failureCode() : err;
 }
 
 PF_Err FrameHost::abort(PF_ProgPtr ref) {
     FrameHost& host = from(ref);
-    host.log("abort");
+    if (host.log_.failing("abort")) return host.log_.failureCode();
     ++host.abortCalls_;
     const bool scripted = host.abortAtCall > 0 && host.abortCalls_ >= host.abortAtCall;
     const bool requested = host.abortRequested && host.abortRequested();
@@ -96,18 +104,20 @@ PF_Err FrameHost::abort(PF_ProgPtr ref) {
 
 PF_Err FrameHost::progress(PF_ProgPtr ref, int32_t current, int32_t total) {
     FrameHost& host = from(ref);
-    host.log("progress " + std::to_string(current) + " " + std::to_string(total));
+    const bool failing = host.log_.failing("progress " + std::to_string(current) + " " + std::to_string(total));
     host.progressCalls.emplace_back(current, total);
     if (host.onProgress) host.onProgress(current, total);
-    return host.progressCode;
+    return failing ? host.log_.failureCode() : host.progressCode;
 }
 
 PF_Err FrameHost::checkoutLayer(PF_ProgPtr ref, PF_ParamIndex index, int32_t checkout_id,
                                 const PF_RenderRequest* req, int32_t what_time, int32_t time_step,
                                 uint32_t time_scale, PF_CheckoutResult* result) {
     FrameHost& host = from(ref);
-    host.log("checkout_layer " + std::to_string(index) + " id " + std::to_string(checkout_id) + " at " +
-             std::to_string(what_time));
+    if (host.log_.failing("checkout_layer " + std::to_string(index) + " id " + std::to_string(checkout_id) + " at " +
+                          std::to_string(what_time))) {
+        return host.log_.failureCode();
+    }
     host.timedCheckouts.push_back(TimedCheckout{index, checkout_id, what_time, time_step, time_scale});
     host.layerRequests.push_back(*req);
     const auto failure = host.failCheckoutLayer.find(index);
@@ -124,7 +134,7 @@ PF_Err FrameHost::checkoutLayer(PF_ProgPtr ref, PF_ParamIndex index, int32_t che
 
 PF_Err FrameHost::checkoutLayerPixels(PF_ProgPtr ref, int32_t checkout_id, PF_EffectWorld** pixels) {
     FrameHost& host = from(ref);
-    host.log("checkout_layer_pixels " + std::to_string(checkout_id));
+    if (host.log_.failing("checkout_layer_pixels " + std::to_string(checkout_id))) return host.log_.failureCode();
     const auto failure = host.failCheckoutPixels.find(checkout_id);
     if (failure != host.failCheckoutPixels.end()) return failure->second;
     if (checkout_id == 0) {
@@ -139,20 +149,22 @@ PF_Err FrameHost::checkoutLayerPixels(PF_ProgPtr ref, int32_t checkout_id, PF_Ef
 
 PF_Err FrameHost::checkinLayerPixels(PF_ProgPtr ref, int32_t checkout_id) {
     FrameHost& host = from(ref);
-    host.log("checkin_layer_pixels " + std::to_string(checkout_id));
+    // A failing check-in still takes the pixels back.
+    const bool failing = host.log_.failing("checkin_layer_pixels " + std::to_string(checkout_id));
     const auto out = host.pixelsOut_.find(checkout_id);
     if (out == host.pixelsOut_.end()) {
         ++host.unmatchedCheckins;
     } else {
         host.pixelsOut_.erase(out);
     }
+    if (failing) return host.log_.failureCode();
     const auto failure = host.failCheckinPixels.find(checkout_id);
     return failure == host.failCheckinPixels.end() ? PF_Err_NONE : failure->second;
 }
 
 PF_Err FrameHost::checkoutOutput(PF_ProgPtr ref, PF_EffectWorld** output) {
     FrameHost& host = from(ref);
-    host.log("checkout_output");
+    if (host.log_.failing("checkout_output")) return host.log_.failureCode();
     *output = host.output;
     return host.checkoutOutputCode;
 }

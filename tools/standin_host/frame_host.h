@@ -36,10 +36,10 @@ public:
     // --- the frame's commands, sent through the module's EffectMain. smartRender
     // hands the effect what its pre-render stored; finishFrame calls the delete
     // function the effect handed over, as a host does once the frame is done.
-    PF_Err smartPreRender(PF_EffectMainFunc effectMain);
-    PF_Err smartRender(PF_EffectMainFunc effectMain);
+    PF_Err smartPreRender(PF_FilterProc effectMain);
+    PF_Err smartRender(PF_FilterProc effectMain);
     void finishFrame();
-    PF_Err render(PF_EffectMainFunc effectMain);
+    PF_Err render(PF_FilterProc effectMain);
 
     // --- the frame's buffers: the input layer, the output, and source layers by
     // host index (checked out as parameters, or as pixels under that checkout id)

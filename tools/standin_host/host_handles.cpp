@@ -3,6 +3,8 @@
 #include <cassert>
 #include <string>
 
+#include "tools/standin_host/unused_slots.h"
+
 namespace {
 
 HostHandles* currentHandles = nullptr;
@@ -18,9 +20,14 @@ PF_Handle handleOf(void*& data) { return &data; }
 
 }  // namespace
 
-HostHandles::HostHandles(CallLog& log)
-    : log_(log), suite_{callNewHandle, callLockHandle, callUnlockHandle, callDisposeHandle, callHandleSize,
-             callResizeHandle} {
+HostHandles::HostHandles(CallLog& log) : log_(log) {
+    standin::fillUnusedSlots(suite_);
+    suite_.host_new_handle = callNewHandle;
+    suite_.host_lock_handle = callLockHandle;
+    suite_.host_unlock_handle = callUnlockHandle;
+    suite_.host_dispose_handle = callDisposeHandle;
+    suite_.host_get_handle_size = callHandleSize;
+    suite_.host_resize_handle = callResizeHandle;
     assert(currentHandles == nullptr && "one stand-in host at a time");
     currentHandles = this;
 }
@@ -51,6 +58,11 @@ PF_Handle HostHandles::make(const std::vector<uint8_t>& bytes) {
     return handle;
 }
 
+void HostHandles::discard(PF_Handle handle) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    blocks_.erase(handle);
+}
+
 std::vector<uint8_t> HostHandles::bytes(PF_Handle handle) const {
     std::lock_guard<std::mutex> lock(mutex_);
     const Block* block = find(handle);
@@ -75,8 +87,7 @@ int HostHandles::locksHeld() const {
 }
 
 PF_Handle HostHandles::newHandle(uint64_t size) {
-    log_.add("host_new_handle " + std::to_string(size));
-    if (failNew_) {
+    if (log_.failing("host_new_handle " + std::to_string(size)) || failNew_) {
         return nullptr;
     }
     // Fresh blocks hold a pattern, not zeros, so that code relying on the host
@@ -85,10 +96,10 @@ PF_Handle HostHandles::newHandle(uint64_t size) {
 }
 
 void* HostHandles::lock(PF_Handle handle) {
-    log_.add("host_lock_handle");
+    const bool failing = log_.failing("host_lock_handle");
     std::lock_guard<std::mutex> guard(mutex_);
     Block* block = find(handle);
-    if (block == nullptr || failLock_) {
+    if (block == nullptr || failLock_ || failing) {
         return nullptr;
     }
     ++block->locks;
@@ -118,12 +129,13 @@ uint64_t HostHandles::size(PF_Handle handle) {
 }
 
 PF_Err HostHandles::resize(uint64_t new_size, PF_Handle* handle) {
-    log_.add("host_resize_handle " + std::to_string(new_size));
+    const bool failing = log_.failing("host_resize_handle " + std::to_string(new_size));
     std::lock_guard<std::mutex> guard(mutex_);
     Block* block = handle != nullptr ? find(*handle) : nullptr;
     if (block == nullptr) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
+    if (failing) return log_.failureCode();
     if (failResize_) {
         return PF_Err_OUT_OF_MEMORY;
     }

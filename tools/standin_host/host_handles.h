@@ -23,6 +23,9 @@ public:
     // The host's own handles (e.g. a sequence block it hands in), made without
     // a log entry.
     PF_Handle make(const std::vector<uint8_t>& bytes);
+    // The host lets go of a handle of its own (a flattened copy it has saved),
+    // without a log entry.
+    void discard(PF_Handle handle);
     std::vector<uint8_t> bytes(PF_Handle handle) const;
     bool isLive(PF_Handle handle) const;
     std::size_t liveCount() const;
@@ -43,7 +46,7 @@ public:
 
     // The handle functions as the utility callbacks and "PF Handle Suite" 2 give them.
     void fillUtilCallbacks(PF_UtilCallbacks& utils) const;
-    const PF_HandleSuite2* handleSuite() const { return &suite_; }
+    const PF_HandleSuite1* handleSuite() const { return &suite_; }
 
 private:
     struct Block {
@@ -60,5 +63,5 @@ private:
     bool failNew_ = false;
     bool failLock_ = false;
     bool failResize_ = false;
-    PF_HandleSuite2 suite_;
+    PF_HandleSuite1 suite_;
 };

@@ -10,6 +10,9 @@
 
 namespace {
 
+// The registration entry's exported name.
+constexpr const char* kPluginDataEntryName = "PluginDataEntryFunction";
+
 #if defined(_WIN32)
 void* openLibrary(const std::string& path) { return reinterpret_cast<void*>(LoadLibraryA(path.c_str())); }
 void closeLibrary(void* library) { FreeLibrary(reinterpret_cast<HMODULE>(library)); }
@@ -33,8 +36,8 @@ LoadedModule::LoadedModule(const std::string& path) : library_(openLibrary(path)
     if (library_ == nullptr) {
         throw std::runtime_error("cannot load " + path + ": " + lastError());
     }
-    pluginDataEntry_ = reinterpret_cast<PF_PluginDataEntryFunc>(symbol(PF_PLUGIN_DATA_ENTRY_NAME));
-    effectMain_ = reinterpret_cast<PF_EffectMainFunc>(symbol(PF_EFFECT_MAIN_NAME));
+    pluginDataEntry_ = reinterpret_cast<PluginDataEntryFunctionPtr>(symbol(kPluginDataEntryName));
+    effectMain_ = reinterpret_cast<PF_FilterProc>(symbol(AE_ENTRY_POINT));
 }
 
 LoadedModule::~LoadedModule() { closeLibrary(library_); }

@@ -13,13 +13,13 @@ public:
     LoadedModule(const LoadedModule&) = delete;
     LoadedModule& operator=(const LoadedModule&) = delete;
 
-    PF_PluginDataEntryFunc pluginDataEntry() const { return pluginDataEntry_; }
-    PF_EffectMainFunc effectMain() const { return effectMain_; }
+    PluginDataEntryFunctionPtr pluginDataEntry() const { return pluginDataEntry_; }
+    PF_FilterProc effectMain() const { return effectMain_; }
 
 private:
     void* symbol(const char* name) const;
 
     void* library_ = nullptr;
-    PF_PluginDataEntryFunc pluginDataEntry_ = nullptr;
-    PF_EffectMainFunc effectMain_ = nullptr;
+    PluginDataEntryFunctionPtr pluginDataEntry_ = nullptr;
+    PF_FilterProc effectMain_ = nullptr;
 };

@@ -28,8 +28,8 @@ PF_Err ParamHost::addParam(PF_ParamIndex index, PF_ParamDef* def) {
     if (failure != failAddParamForId.end()) return failure->second;
     added.push_back(*def);
     addIndices.push_back(index);
-    const bool popup = def->param_type == PF_Param_POPUP && def->u.pd.namesptr != nullptr;
-    addedPopupItems.push_back(popup ? def->u.pd.namesptr : "");
+    const bool popup = def->param_type == PF_Param_POPUP && def->u.pd.u.namesptr != nullptr;
+    addedPopupItems.push_back(popup ? def->u.pd.u.namesptr : "");
     return PF_Err_NONE;
 }
 

@@ -25,9 +25,11 @@ std::string RenderHost::setUp() {
     if (PF_Err err = host.send(PF_Cmd_GLOBAL_SETUP); err != PF_Err_NONE) {
         return commandFailure("global setup", err, host.out_data);
     }
+    if (afterSetupCommand) afterSetupCommand(host.out_data);
     if (PF_Err err = host.send(PF_Cmd_PARAMS_SETUP); err != PF_Err_NONE) {
         return commandFailure("parameter setup", err, host.out_data);
     }
+    if (afterSetupCommand) afterSetupCommand(host.out_data);
     registered = host.params.paramsFromRegistration();
     popupItems = host.params.addedPopupItems;
     popupItems.insert(popupItems.begin(), "");  // the input layer's

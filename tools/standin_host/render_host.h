@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,10 @@ public:
 
     // The instance's input data for a frame of width x height.
     PF_InData frameInData(int32_t width, int32_t height) const;
+
+    // Told after each setup command that succeeded, with what the effect left in the
+    // host's output data (a message among it).
+    std::function<void(PF_OutData&)> afterSetupCommand;
 
     StandInHost host;
     const LoadedModule& module;  // the host's own: loaded once

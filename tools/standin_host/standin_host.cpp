@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "tools/standin_host/unused_slots.h"
+
 namespace {
 
 StandInHost* currentHost = nullptr;
@@ -14,11 +16,11 @@ PF_Err registerCallback(void* host_ptr, const char* name, const char* match_name
                         const char* entry_point_name, int32_t kind, int32_t api_version_major,
                         int32_t api_version_minor, int32_t reserved_info) {
     StandInHost& host = *static_cast<StandInHost*>(host_ptr);
-    host.log.add("register");
+    const bool failing = host.log.failing("register");
     ++host.registrationCalls;
     host.registration = RegistrationCall{host_ptr, name, match_name, category, entry_point_name, kind,
                                          api_version_major, api_version_minor, reserved_info};
-    return host.registrationResult;
+    return failing ? host.log.failureCode() : host.registrationResult;
 }
 
 int32_t hostSprintf(char* buffer, const char* format, ...) {
@@ -37,32 +39,36 @@ char* hostStrcpy(char* dest, const char* src) {
 
 PF_Err checkoutParam(PF_ProgPtr, PF_ParamIndex index, int32_t what_time, int32_t time_step, uint32_t time_scale,
                      PF_ParamDef* param) {
-    currentHost->log.add("checkout_param " + std::to_string(index));
+    if (currentHost->log.failing("checkout_param " + std::to_string(index))) return currentHost->log.failureCode();
     return currentHost->checkoutParam(index, what_time, time_step, time_scale, param);
 }
 
 PF_Err checkinParam(PF_ProgPtr, PF_ParamDef* param) {
-    currentHost->log.add("checkin_param");
-    return currentHost->checkinParam(param);
+    // A failing check-in still takes the parameter back.
+    const bool failing = currentHost->log.failing("checkin_param");
+    const PF_Err err = currentHost->checkinParam(param);
+    return failing ? currentHost->log.failureCode() : err;
 }
 
 PF_Err addParam(PF_ProgPtr, PF_ParamIndex index, PF_ParamDef* def) {
-    currentHost->log.add("add_param " + std::to_string(def->uu.id));
+    if (currentHost->log.failing("add_param " + std::to_string(def->uu.id))) return currentHost->log.failureCode();
     return currentHost->addParam(index, def);
 }
 
 PF_Err abortRender(PF_ProgPtr) {
-    currentHost->log.add("abort");
+    if (currentHost->log.failing("abort")) return currentHost->log.failureCode();
     return currentHost->abortRender();
 }
 
 PF_Err progress(PF_ProgPtr, int32_t current, int32_t total) {
-    currentHost->log.add("progress " + std::to_string(current) + " " + std::to_string(total));
+    if (currentHost->log.failing("progress " + std::to_string(current) + " " + std::to_string(total))) {
+        return currentHost->log.failureCode();
+    }
     return currentHost->progress(current, total);
 }
 
 PF_Err registerUi(PF_ProgPtr, PF_CustomUIInfo* info) {
-    currentHost->log.add("register_ui");
+    if (currentHost->log.failing("register_ui")) return currentHost->log.failureCode();
     return currentHost->registerUi(info);
 }
 
@@ -77,7 +83,7 @@ StandInHost::StandInHost()
       progress([](int32_t, int32_t) { return PF_Err_NONE; }) {
     assert(currentHost == nullptr && "one stand-in host at a time");
     currentHost = this;
-    suites.provide(kPFHandleSuite, kPFHandleSuiteVersion2, handles.handleSuite());
+    suites.provide(kPFHandleSuite, kPFHandleSuiteVersion1, handles.handleSuite());
     suites.provide(kPFUtilitySuite, kPFUtilitySuiteVersion4, utility.suite());
     drawbot.provideTo(suites);
     fillCallbacks();
@@ -86,13 +92,17 @@ StandInHost::StandInHost()
 
 StandInHost::StandInHost(const std::string& module_path) : StandInHost() {
     module_ = std::make_unique<LoadedModule>(module_path);
+    effect_ = LinkedEffect{module_->pluginDataEntry(), module_->effectMain()};
 }
+
+StandInHost::StandInHost(LinkedEffect effect) : StandInHost() { effect_ = effect; }
 
 StandInHost::~StandInHost() { currentHost = nullptr; }
 
 StandInHost& StandInHost::current() { return *currentHost; }
 
 void StandInHost::fillCallbacks() {
+    standin::fillUnusedSlots(utils);
     handles.fillUtilCallbacks(utils);
     utils.ansi.sprintf = hostSprintf;
     utils.ansi.strcpy = hostStrcpy;
@@ -100,6 +110,7 @@ void StandInHost::fillCallbacks() {
 
 void StandInHost::resetRecords() {
     in_data = PF_InData{};
+    standin::fillUnusedSlots(in_data.inter);
     in_data.inter.checkout_param = ::checkoutParam;
     in_data.inter.checkin_param = ::checkinParam;
     in_data.inter.add_param = ::addParam;
@@ -133,9 +144,11 @@ const LoadedModule& StandInHost::module() const {
 PF_Err StandInHost::registerEffect() { return registerEffect(suites.basicSuite(), "Stand-in host", "1.0"); }
 
 PF_Err StandInHost::registerEffect(SPBasicSuite* basic_suite, const char* host_name, const char* host_version) {
-    return module().pluginDataEntry()(this, registerCallback, basic_suite, host_name, host_version);
+    assert(effect_.pluginDataEntry && "no effect loaded or linked");
+    return effect_.pluginDataEntry(this, registerCallback, basic_suite, host_name, host_version);
 }
 
 PF_Err StandInHost::send(PF_Cmd cmd, PF_ParamDef** params, PF_LayerDef* output, void* extra) {
-    return module().effectMain()(cmd, &in_data, &out_data, params, output, extra);
+    assert(effect_.effectMain && "no effect loaded or linked");
+    return effect_.effectMain(cmd, &in_data, &out_data, params, output, extra);
 }

@@ -10,6 +10,7 @@
 
 #include "platform/pf_effect.h"
 #include "platform/pf_entry.h"
+#include "platform/four_char_code.h"
 #include "platform/pf_flags.h"
 #include "tools/standin_host/call_log.h"
 #include "tools/standin_host/drawbot_host.h"
@@ -18,6 +19,13 @@
 #include "tools/standin_host/param_host.h"
 #include "tools/standin_host/suite_registry.h"
 #include "tools/standin_host/utility_suite.h"
+
+// The two entry points of an effect linked into the host's own process (the fuzz
+// target) rather than loaded from a module.
+struct LinkedEffect {
+    PluginDataEntryFunctionPtr pluginDataEntry;
+    PF_FilterProc effectMain;
+};
 
 // What the effect passed to the host's registration callback.
 struct RegistrationCall {
@@ -31,11 +39,13 @@ struct RegistrationCall {
 
 class StandInHost {
 public:
-    static constexpr int32_t kApplIdAfterEffects = PF_FOURCC('F', 'X', 'T', 'C');
+    static constexpr int32_t kApplIdAfterEffects = fourCharCode('F', 'X', 'T', 'C');
+    static constexpr int32_t kApplIdPremierePro = fourCharCode('P', 'r', 'M', 'r');
 
     // Without a module: for tests that call the host-side functions directly.
     StandInHost();
     explicit StandInHost(const std::string& module_path);
+    explicit StandInHost(LinkedEffect effect);
     ~StandInHost();
     StandInHost(const StandInHost&) = delete;
     StandInHost& operator=(const StandInHost&) = delete;
@@ -85,4 +95,5 @@ private:
     void fillCallbacks();
 
     std::unique_ptr<LoadedModule> module_;
+    LinkedEffect effect_{};  // the loaded module's entry points, or the linked effect's
 };

@@ -2,6 +2,8 @@
 
 #include <cassert>
 
+#include "tools/standin_host/unused_slots.h"
+
 namespace {
 
 // The basic suite's functions carry no context; they reach the registry of the
@@ -16,7 +18,10 @@ SPErr releaseSuite(const char* name, int32_t version) { return currentRegistry->
 
 }  // namespace
 
-SuiteRegistry::SuiteRegistry(CallLog& log) : log_(log), basic_{acquireSuite, releaseSuite} {
+SuiteRegistry::SuiteRegistry(CallLog& log) : log_(log) {
+    standin::fillUnusedSlots(basic_);
+    basic_.AcquireSuite = acquireSuite;
+    basic_.ReleaseSuite = releaseSuite;
     assert(currentRegistry == nullptr && "one stand-in host at a time");
     currentRegistry = this;
 }
@@ -34,7 +39,9 @@ void SuiteRegistry::fail(const std::string& name, int32_t version, SuiteFailure 
 }
 
 SPErr SuiteRegistry::acquire(const char* name, int32_t version, const void** suite) {
-    log_.add("AcquireSuite " + std::string(name) + " " + std::to_string(version));
+    if (log_.failing("AcquireSuite " + std::string(name) + " " + std::to_string(version))) {
+        return log_.failureCode();
+    }
     std::lock_guard<std::mutex> lock(mutex_);
     auto found = entries_.find(Key(name, version));
     if (found == entries_.end() || found->second.suite == nullptr) {
@@ -59,10 +66,11 @@ SPErr SuiteRegistry::acquire(const char* name, int32_t version, const void** sui
 }
 
 SPErr SuiteRegistry::release(const char* name, int32_t version) {
-    log_.add("ReleaseSuite " + std::string(name) + " " + std::to_string(version));
+    // A failing release still gives the suite back.
+    const bool failing = log_.failing("ReleaseSuite " + std::string(name) + " " + std::to_string(version));
     std::lock_guard<std::mutex> lock(mutex_);
     ++entries_[Key(name, version)].releases;
-    return kSPNoError;
+    return failing ? log_.failureCode() : kSPNoError;
 }
 
 int SuiteRegistry::acquires(const std::string& name, int32_t version) const {

@@ -1,7 +1,10 @@
 #include "tools/standin_host/world_formats.h"
 
 #include <cassert>
+#include <cstring>
 #include <string>
+
+#include "tools/standin_host/unused_slots.h"
 
 namespace standin {
 
@@ -9,11 +12,15 @@ namespace {
 WorldFormats* currentFormats = nullptr;
 }
 
-WorldFormats::WorldFormats(CallLog& log)
-    : log_(log),
-      worldSuite_{&WorldFormats::newWorld, &WorldFormats::disposeWorld, &WorldFormats::getWorldFormat},
-      pixelFormatSuite_{&WorldFormats::addSupported, &WorldFormats::clearSupported,
-                        &WorldFormats::getPremiereFormat} {
+WorldFormats::WorldFormats(CallLog& log) : log_(log) {
+    fillUnusedSlots(worldSuite_);
+    worldSuite_.PF_NewWorld = &WorldFormats::newWorld;
+    worldSuite_.PF_DisposeWorld = &WorldFormats::disposeWorld;
+    worldSuite_.PF_GetPixelFormat = &WorldFormats::getWorldFormat;
+    fillUnusedSlots(pixelFormatSuite_);
+    pixelFormatSuite_.AddSupportedPixelFormat = &WorldFormats::addSupported;
+    pixelFormatSuite_.ClearSupportedPixelFormats = &WorldFormats::clearSupported;
+    pixelFormatSuite_.GetPixelFormat = &WorldFormats::getPremiereFormat;
     assert(currentFormats == nullptr && "one stand-in host at a time");
     currentFormats = this;
 }
@@ -28,8 +35,7 @@ void WorldFormats::setDepth(const PF_EffectWorld* world, int bitsPerChannel) {
     }
 }
 
-void WorldFormats::setFormats(const PF_EffectWorld* world, PF_PixelFormat worldSuiteCode,
-                              PrPixelFormat premiereCode) {
+void WorldFormats::setFormats(const PF_EffectWorld* world, PF_PixelFormat worldSuiteCode, int32_t premiereCode) {
     std::lock_guard<std::mutex> lock(mutex_);
     formats_[world] = Formats{worldSuiteCode, premiereCode, true};
 }
@@ -55,15 +61,18 @@ int WorldFormats::clears() const {
 }
 
 // Both suites answer from the same record, each with its own code for the format.
+// The code's bits are written as they are: a host may report a code outside the
+// values the effect declares.
 template <typename Code>
-PF_Err WorldFormats::answerFormat(const char* call, const PF_EffectWorld* world, Code Formats::*field,
+PF_Err WorldFormats::answerFormat(const char* call, const PF_EffectWorld* world, int32_t Formats::*field,
                                   Code* format) {
+    static_assert(sizeof(Code) == sizeof(int32_t), "a format code is 32 bits");
     WorldFormats& self = *currentFormats;
-    self.log_.add(call);
+    if (self.log_.failing(call)) return self.log_.failureCode();
     std::lock_guard<std::mutex> lock(self.mutex_);
     const auto found = self.formats_.find(world);
     if (found == self.formats_.end()) return PF_Err_BAD_CALLBACK_PARAM;
-    if (found->second.answered) *format = found->second.*field;
+    if (found->second.answered) std::memcpy(format, &(found->second.*field), sizeof *format);
     return PF_Err_NONE;
 }
 
@@ -77,7 +86,7 @@ PF_Err WorldFormats::getPremiereFormat(const PF_EffectWorld* world, PrPixelForma
 
 PF_Err WorldFormats::addSupported(PF_ProgPtr, PrPixelFormat format) {
     WorldFormats& self = *currentFormats;
-    self.log_.add("AddSupportedPixelFormat " + std::to_string(format));
+    if (self.log_.failing("AddSupportedPixelFormat " + std::to_string(format))) return self.log_.failureCode();
     std::lock_guard<std::mutex> lock(self.mutex_);
     self.supported_.push_back(format);
     return PF_Err_NONE;
@@ -85,7 +94,7 @@ PF_Err WorldFormats::addSupported(PF_ProgPtr, PrPixelFormat format) {
 
 PF_Err WorldFormats::clearSupported(PF_ProgPtr) {
     WorldFormats& self = *currentFormats;
-    self.log_.add("ClearSupportedPixelFormats");
+    if (self.log_.failing("ClearSupportedPixelFormats")) return self.log_.failureCode();
     std::lock_guard<std::mutex> lock(self.mutex_);
     self.supported_.clear();
     ++self.clears_;
@@ -93,7 +102,7 @@ PF_Err WorldFormats::clearSupported(PF_ProgPtr) {
 }
 
 // The effect makes no worlds of its own; a stand-in that never hands one out.
-PF_Err WorldFormats::newWorld(PF_ProgPtr, int32_t, int32_t, int32_t, PF_PixelFormat, PF_EffectWorld*) {
+PF_Err WorldFormats::newWorld(PF_ProgPtr, int32_t, int32_t, PF_Boolean, PF_PixelFormat, PF_EffectWorld*) {
     return PF_Err_OUT_OF_MEMORY;
 }
 

@@ -23,7 +23,8 @@ public:
     WorldFormats& operator=(const WorldFormats&) = delete;
 
     void setDepth(const PF_EffectWorld* world, int bitsPerChannel);
-    void setFormats(const PF_EffectWorld* world, PF_PixelFormat worldSuiteCode, PrPixelFormat premiereCode);
+    // Any 32-bit code, as a host may report one the effect does not know.
+    void setFormats(const PF_EffectWorld* world, PF_PixelFormat worldSuiteCode, int32_t premiereCode);
     // A query that leaves the caller's code as it was, as a host may.
     void setUnanswered(const PF_EffectWorld* world);
     void forget(const PF_EffectWorld* world);
@@ -38,17 +39,17 @@ public:
 private:
     struct Formats {
         PF_PixelFormat world = PF_PixelFormat_INVALID;
-        PrPixelFormat premiere = 0;
+        int32_t premiere = 0;
         bool answered = true;
     };
 
     template <typename Code>
-    static PF_Err answerFormat(const char* call, const PF_EffectWorld* world, Code Formats::*field, Code* format);
+    static PF_Err answerFormat(const char* call, const PF_EffectWorld* world, int32_t Formats::*field, Code* format);
     static PF_Err getWorldFormat(const PF_EffectWorld* world, PF_PixelFormat* format);
     static PF_Err getPremiereFormat(const PF_EffectWorld* world, PrPixelFormat* format);
     static PF_Err addSupported(PF_ProgPtr effect_ref, PrPixelFormat format);
     static PF_Err clearSupported(PF_ProgPtr effect_ref);
-    static PF_Err newWorld(PF_ProgPtr, int32_t, int32_t, int32_t, PF_PixelFormat, PF_EffectWorld*);
+    static PF_Err newWorld(PF_ProgPtr, int32_t, int32_t, PF_Boolean, PF_PixelFormat, PF_EffectWorld*);
     static PF_Err disposeWorld(PF_ProgPtr, PF_EffectWorld*);
 
     CallLog& log_;

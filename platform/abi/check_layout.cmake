@@ -1,0 +1,171 @@
+# Writes a C++ source of static_asserts, one for each line of a measured layout
+# file, that holds exactly when our declarations lay everything out as the host
+# does. Run as a script:
+#   cmake -DFACTS=win64.txt -DNAMES=names.txt -DOUTPUT=check.cpp
+#         [-DCHANGE=key=value] -P check_layout.cmake
+# CHANGE replaces the value of one line, to show that the check catches it.
+# A line the script cannot read stops it: no measured value goes unchecked.
+
+foreach(arg FACTS NAMES OUTPUT)
+  if(NOT DEFINED ${arg})
+    message(FATAL_ERROR "check_layout.cmake needs -D${arg}=...")
+  endif()
+endforeach()
+get_filename_component(facts_name "${FACTS}" NAME)
+
+# Our spellings: the longest measured prefix that ends at a dot (or the whole
+# name) is replaced.
+file(STRINGS "${NAMES}" name_lines REGEX "^[^#]")
+set(spelled_from "")
+set(renamed_targets "")
+foreach(line IN LISTS name_lines)
+  string(REGEX MATCH "^([^ ]+) +([^ ]+)$" matched "${line}")
+  if(NOT matched)
+    message(FATAL_ERROR "${NAMES}: cannot read \"${line}\"")
+  endif()
+  list(APPEND spelled_from "${CMAKE_MATCH_1}")
+  set("spelled_as_${CMAKE_MATCH_1}" "${CMAKE_MATCH_2}")
+  list(APPEND renamed_targets "${CMAKE_MATCH_2}")
+endforeach()
+
+function(our_spelling name out)
+  set(best "")
+  string(LENGTH "" best_length)
+  foreach(from IN LISTS spelled_from)
+    string(LENGTH "${from}" length)
+    string(SUBSTRING "${name}" 0 ${length} head)
+    if(head STREQUAL from AND length GREATER best_length)
+      string(LENGTH "${name}" name_length)
+      set(next "")
+      if(name_length GREATER length)
+        string(SUBSTRING "${name}" ${length} 1 next)
+      endif()
+      if(next STREQUAL "" OR next STREQUAL ".")
+        set(best "${from}")
+        set(best_length ${length})
+      endif()
+    endif()
+  endforeach()
+  if(best STREQUAL "")
+    set(${out} "${name}" PARENT_SCOPE)
+  else()
+    string(SUBSTRING "${name}" ${best_length} -1 tail)
+    set(${out} "${spelled_as_${best}}${tail}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# A type named in the file: "X(decayed)" is X as a parameter receives it.
+function(type_expression name out)
+  if(name MATCHES "^(.*)\\(decayed\\)$")
+    set(${out} "std::decay_t<${CMAKE_MATCH_1}>" PARENT_SCOPE)
+  else()
+    set(${out} "${name}" PARENT_SCOPE)
+  endif()
+endfunction()
+
+file(STRINGS "${FACTS}" fact_lines)
+set(body "")
+set(absent_members "")
+set(count 0)
+foreach(line IN LISTS fact_lines)
+  if(line STREQUAL "")
+    continue()
+  endif()
+  if(NOT line MATCHES "^([^=]+)=(.*)$")
+    message(FATAL_ERROR "${FACTS}: cannot read \"${line}\"")
+  endif()
+  set(key "${CMAKE_MATCH_1}")
+  set(value "${CMAKE_MATCH_2}")
+  if(DEFINED CHANGE AND CHANGE MATCHES "^${key}=(.*)$")
+    set(value "${CMAKE_MATCH_1}")
+  endif()
+  set(what "${key}=${value} (${facts_name})")
+  math(EXPR count "${count} + 1")
+
+  set(attribute "")
+  if(key MATCHES "^(.+)\\.(sizeof|alignof|kind|offset|size|slot|sig)$")
+    set(attribute "${CMAKE_MATCH_2}")
+    set(subject "${CMAKE_MATCH_1}")
+  else()
+    set(subject "${key}")
+  endif()
+  our_spelling("${subject}" subject)
+  # Record and member path: "PF_InData.version.major" is member version.major of
+  # PF_InData; a name without a dot is a type or a constant.
+  set(record "${subject}")
+  set(member "")
+  if(subject MATCHES "^([^.]+)\\.(.+)$")
+    set(record "${CMAKE_MATCH_1}")
+    set(member "${CMAKE_MATCH_2}")
+  endif()
+
+  if(value STREQUAL "ABSENT")
+    list(FIND renamed_targets "${subject}" renamed)
+    if(NOT renamed EQUAL -1)
+      # The name now belongs to a member spelt the host's way, checked by its own lines.
+      string(APPEND body "// ${what}: the name is the host's spelling of another line\n")
+    elseif(attribute STREQUAL "" OR member STREQUAL "")
+      # A name of ours the host does not declare (a macro, where we had one).
+      string(APPEND body "#ifdef ${record}\n#error \"${what}\"\n#endif\n")
+    else()
+      list(FIND absent_members "${record}.${member}" seen)
+      if(seen EQUAL -1)
+        list(APPEND absent_members "${record}.${member}")
+        string(APPEND body "ABI_EXPECT_NO_MEMBER(${record}, ${member}, \"${what}\");\n")
+      else()
+        string(APPEND body "// ${what}\n")
+      endif()
+    endif()
+    continue()
+  endif()
+
+  if(attribute STREQUAL "")
+    if(value MATCHES "^-?[0-9]+$")
+      string(APPEND body "static_assert(static_cast<long long>(${subject}) == ${value}LL, \"${what}\");\n")
+    else()
+      string(APPEND body "static_assert(abi::sameText(${subject}, \"${value}\"), \"${what}\");\n")
+    endif()
+    continue()
+  endif()
+
+  if(member STREQUAL "")
+    type_expression("${record}" type)
+  else()
+    set(type "abi::MemberType<decltype(std::declval<${record}&>().${member})>")
+  endif()
+
+  if(attribute STREQUAL "sizeof")
+    string(APPEND body "static_assert(sizeof(${type}) == ${value}, \"${what}\");\n")
+  elseif(attribute STREQUAL "alignof")
+    string(APPEND body "static_assert(alignof(${type}) == ${value}, \"${what}\");\n")
+  elseif(attribute STREQUAL "kind")
+    string(APPEND body "static_assert(abi::kindIs<${type}>(\"${value}\"), \"${what}\");\n")
+  elseif(attribute STREQUAL "sig")
+    string(APPEND body "static_assert(abi::signatureIs<${type}>(\"${value}\"), \"${what}\");\n")
+  elseif(member STREQUAL "")
+    message(FATAL_ERROR "${FACTS}: \"${line}\" needs a member")
+  elseif(attribute STREQUAL "offset")
+    string(APPEND body "static_assert(offsetof(${record}, ${member}) == ${value}, \"${what}\");\n")
+  elseif(attribute STREQUAL "size")
+    string(APPEND body "static_assert(sizeof(${type}) == ${value}, \"${what}\");\n")
+  elseif(attribute STREQUAL "slot")
+    string(APPEND body "static_assert(offsetof(${record}, ${member}) == ${value} * sizeof(void*) && "
+                       "abi::kindIs<${type}>(\"F\"), \"${what}\");\n")
+  endif()
+endforeach()
+
+set(source "// Written by check_layout.cmake from ${facts_name}: ${count} measured values of the
+// host's interface, each of which our declarations must reproduce.
+#include \"host_abi_check.h\"
+
+${body}
+int main() { return 0; }
+")
+# Rewrite only on change, so that an unchanged file does not rebuild the check.
+if(EXISTS "${OUTPUT}")
+  file(READ "${OUTPUT}" previous)
+  if(previous STREQUAL source)
+    return()
+  endif()
+endif()
+file(WRITE "${OUTPUT}" "${source}")

@@ -1,0 +1,26 @@
+# Runs TOOL with ARGS (arguments separated by "|") and succeeds only when it exits
+# with EXIT, its output matches MESSAGE (a regular expression), and every file of
+# FILES ("|"-separated) holds the same bytes after the run as before: a refusal is
+# all three.
+string(REPLACE "|" ";" ARGS "${ARGS}")
+string(REPLACE "|" ";" FILES "${FILES}")
+set(before "")
+foreach(file IN LISTS FILES)
+  file(SHA256 ${file} hash)
+  list(APPEND before ${hash})
+endforeach()
+execute_process(COMMAND ${TOOL} ${ARGS} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL EXIT)
+  message(FATAL_ERROR "exit code ${result}, not ${EXIT}:\n${output}")
+endif()
+if(NOT output MATCHES "${MESSAGE}")
+  message(FATAL_ERROR "the message does not match \"${MESSAGE}\":\n${output}")
+endif()
+set(after "")
+foreach(file IN LISTS FILES)
+  file(SHA256 ${file} hash)
+  list(APPEND after ${hash})
+endforeach()
+if(NOT before STREQUAL after)
+  message(FATAL_ERROR "a file changed: ${FILES}")
+endif()
