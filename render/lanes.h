@@ -33,6 +33,16 @@ struct Sse2Lanes {
     static Floats sub(Floats a, Floats b) { return _mm_sub_ps(a, b); }
     static Floats mul(Floats a, Floats b) { return _mm_mul_ps(a, b); }
     static Floats abs(Floats a) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), a); }
+    // The larger of a and b; b where either is NaN (as maxps and minps answer).
+    static Floats max(Floats a, Floats b) { return _mm_max_ps(a, b); }
+    static Floats min(Floats a, Floats b) { return _mm_min_ps(a, b); }
+    // float(double(a) x factor) in each lane.
+    static Floats timesInDouble(Floats a, double factor) {
+        const __m128d f = _mm_set1_pd(factor);
+        const __m128 low = _mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(a), f));
+        const __m128 high = _mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(a, a)), f));
+        return _mm_movelh_ps(low, high);
+    }
     static Floats toFloats(Ints a) { return _mm_cvtepi32_ps(a); }
     static Ints truncate(Floats a) { return _mm_cvttps_epi32(a); }
     static Ints add(Ints a, Ints b) { return _mm_add_epi32(a, b); }
@@ -110,6 +120,14 @@ struct Avx2Lanes {
     ONDRAVA_TARGET_AVX2 static Floats sub(Floats a, Floats b) { return {_mm256_sub_ps(a.v, b.v)}; }
     ONDRAVA_TARGET_AVX2 static Floats mul(Floats a, Floats b) { return {_mm256_mul_ps(a.v, b.v)}; }
     ONDRAVA_TARGET_AVX2 static Floats abs(Floats a) { return {_mm256_andnot_ps(_mm256_set1_ps(-0.0f), a.v)}; }
+    ONDRAVA_TARGET_AVX2 static Floats max(Floats a, Floats b) { return {_mm256_max_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Floats min(Floats a, Floats b) { return {_mm256_min_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Floats timesInDouble(Floats a, double factor) {
+        const __m256d f = _mm256_set1_pd(factor);
+        const __m128 low = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(a.v)), f));
+        const __m128 high = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_cvtps_pd(_mm256_extractf128_ps(a.v, 1)), f));
+        return {_mm256_insertf128_ps(_mm256_castps128_ps256(low), high, 1)};
+    }
     ONDRAVA_TARGET_AVX2 static Floats toFloats(Ints a) { return {_mm256_cvtepi32_ps(a.v)}; }
     ONDRAVA_TARGET_AVX2 static Floats asFloats(Ints a) { return {_mm256_castsi256_ps(a.v)}; }
     ONDRAVA_TARGET_AVX2 static Ints truncate(Floats a) { return {_mm256_cvttps_epi32(a.v)}; }
@@ -188,6 +206,15 @@ struct Avx512Lanes {
     ONDRAVA_TARGET_AVX512 static Floats mul(Floats a, Floats b) { return {_mm512_mul_ps(a.v, b.v)}; }
     ONDRAVA_TARGET_AVX512 static Floats abs(Floats a) {
         return {_mm512_castsi512_ps(_mm512_and_si512(_mm512_castps_si512(a.v), _mm512_set1_epi32(INT32_MAX)))};
+    }
+    ONDRAVA_TARGET_AVX512 static Floats max(Floats a, Floats b) { return {_mm512_max_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX512 static Floats min(Floats a, Floats b) { return {_mm512_min_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX512 static Floats timesInDouble(Floats a, double factor) {
+        const __m512d f = _mm512_set1_pd(factor);
+        const __m256 low = _mm512_cvtpd_ps(_mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(a.v)), f));
+        const __m256 high = _mm512_cvtpd_ps(
+            _mm512_mul_pd(_mm512_cvtps_pd(_mm256_castpd_ps(_mm512_extractf64x4_pd(_mm512_castps_pd(a.v), 1))), f));
+        return {_mm512_insertf32x8(_mm512_castps256_ps512(low), high, 1)};
     }
     ONDRAVA_TARGET_AVX512 static Floats toFloats(Ints a) { return {_mm512_cvtepi32_ps(a.v)}; }
     ONDRAVA_TARGET_AVX512 static Floats asFloats(Ints a) { return {_mm512_castsi512_ps(a.v)}; }

@@ -79,7 +79,8 @@ void depositRun(float (*meltAccumulator)[4], int32_t lineLength, const PlannedRu
             const int32_t whole = plan.wholeCells - weighed < kAmountChunk - n ? plan.wholeCells - weighed
                                                                                : kAmountChunk - n;
             if (whole > 0) {
-                run.wholeCells(whole, weight, [&](int32_t j, float amount) { amounts[n + j] = amount; });
+                run.template wholeCells<typename Cells::Lanes>(
+                    whole, weight, [&](int32_t j, float amount) { amounts[n + j] = amount; });
                 n += whole;
                 weighed += whole;
             }

@@ -43,10 +43,11 @@ struct CachedRunFactors {
     float whole[kCachedRunCells];
 
     // Computes whole-cell factors up to `cells`, as the run's own batches compute them.
+    template <class Lanes = Sse2Lanes>
     void extendTo(int32_t cells) {
         if (wholeKnown >= cells) return;
         float* out = whole + wholeKnown;
-        next.wholeCells(cells - wholeKnown, 1.0f, [out](int32_t k, float factor) { out[k] = factor; });
+        next.template wholeCells<Lanes>(cells - wholeKnown, 1.0f, [out](int32_t k, float factor) { out[k] = factor; });
         wholeKnown = cells;
     }
 };
@@ -95,18 +96,18 @@ public:
         return factors_->first * amount;
     }
 
-    template <class Deposit>
+    template <class Lanes = Sse2Lanes, class Deposit>
     void wholeCells(int32_t count, float amount, Deposit&& deposit) {
         int32_t k = 0;
         if (done_ < kCachedRunCells) {
             CachedRunFactors& f = factors();
             const int32_t upTo = done_ + count < kCachedRunCells ? done_ + count : kCachedRunCells;
-            f.extendTo(upTo);
+            f.template extendTo<Lanes>(upTo);
             for (; done_ < upTo; ++done_, ++k) deposit(k, f.whole[done_] * amount);
             if (done_ == kCachedRunCells) beyond_ = f.next;  // any further cells are computed on from here
             if (k == count) return;
         }
-        beyond_.wholeCells(count - k, amount, [&](int32_t j, float a) { deposit(k + j, a); });
+        beyond_.template wholeCells<Lanes>(count - k, amount, [&](int32_t j, float a) { deposit(k + j, a); });
         done_ += count - k;
     }
 

@@ -10,10 +10,8 @@
 #pragma once
 
 #include <cstdint>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
+#include "render/lanes.h"
 #include "render/shading_table.h"
 
 constexpr int kShadeSamplesPerCell = 10;
@@ -86,23 +84,24 @@ public:
 
     // The next `count` whole cells, in order: deposit(k, amount) for k = 0 .. count - 1,
     // each amount weighted as wholeCell weights it.
-    template <class Deposit>
+    template <class Lanes = Sse2Lanes, class Deposit>
     void wholeCells(int32_t count, float amount, Deposit&& deposit) {
+        constexpr int32_t kLanes = Lanes::kCount;
         int32_t k = 0;
-#if defined(__SSE2__)
-        // In batches: first every sample index of the batch, then the sums and the
-        // deposits. A cell's ten samples are two long chains of dependent additions
-        // (positions, then the sum); apart, the processor overlaps many cells' chains.
+        // In batches: first every sample index of the batch, a vector of cells at a
+        // time, then the sums and the deposits. A cell's ten samples are two long
+        // chains of dependent additions (positions, then the sum); apart, the
+        // processor overlaps many cells' chains.
         if (hasLength_) {
             while (k < count) {
                 const int32_t cells = count - k < kShadeBatch ? count - k : kShadeBatch;
-                alignas(16) int32_t index[kShadeBatch / kShadeLanes][kShadeSamplesPerCell][kShadeLanes];
-                for (int32_t j = 0; j < cells; j += kShadeLanes) {
-                    nextWholeCellIndices(index[j / kShadeLanes], cells - j < kShadeLanes ? cells - j : kShadeLanes);
+                alignas(64) int32_t index[kShadeBatch / kLanes][kShadeSamplesPerCell][kLanes];
+                for (int32_t j = 0; j < cells; j += kLanes) {
+                    nextWholeCellIndices<Lanes>(index[j / kLanes], cells - j < kLanes ? cells - j : kLanes);
                 }
                 for (int32_t j = 0; j < cells; ++j) {
-                    const int32_t(&block)[kShadeSamplesPerCell][kShadeLanes] = index[j / kShadeLanes];
-                    const int32_t lane = j % kShadeLanes;
+                    const int32_t(&block)[kShadeSamplesPerCell][kLanes] = index[j / kLanes];
+                    const int32_t lane = j % kLanes;
                     float sum = table_[block[0][lane]];
                     for (int n = 1; n < kShadeSamplesPerCell; ++n) sum += table_[block[n][lane]];
                     deposit(k + j, (sum * 0.1f) * amount);
@@ -110,53 +109,43 @@ public:
                 k += cells;
             }
         }
-#endif
         for (; k < count; ++k) deposit(k, wholeCell(amount));
     }
 
 private:
-#if defined(__SSE2__)
-    static constexpr int32_t kShadeLanes = 4;
     static constexpr int32_t kShadeBatch = 32;
 
-    // wholeCellSamples for the next `cells` (1 to 4) whole cells at once, one cell per
-    // lane, into index[sample][lane]. Each lane performs the very float and double
-    // steps of the single cell, in the same order; only the consumed lengths stay a
-    // chain, as each is the previous one plus 1. Lanes past `cells` sample beyond the
-    // run, held to the table like any stray position, and are not used.
-    void nextWholeCellIndices(int32_t (*index)[kShadeLanes], int32_t cells) {
-        alignas(16) float consumedAfter[kShadeLanes];
+    // wholeCellSamples for the next `cells` (1 to Lanes::kCount) whole cells at once,
+    // one cell per lane, into index[sample][lane]. Each lane performs the very float
+    // and double steps of the single cell, in the same order; only the consumed
+    // lengths stay a chain, as each is the previous one plus 1. Lanes past `cells`
+    // sample beyond the run, held to the table like any stray position, and are not
+    // used.
+    template <class Lanes>
+    void nextWholeCellIndices(int32_t (*index)[Lanes::kCount], int32_t cells) {
+        constexpr int32_t kLanes = Lanes::kCount;
+        alignas(64) float consumedAfter[kLanes];
         float consumed = consumed_;
         for (float& c : consumedAfter) c = consumed = consumed + 1.0f;
-        const __m128 ends = timesInDouble(_mm_load_ps(consumedAfter), perCell_);
         // Each cell starts where the one before it ends; the first where the run stands.
-        const __m128 starts = _mm_move_ss(_mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(ends), 4)),
-                                          _mm_set_ss(cellStart_));
-        const __m128 steps = timesInDouble(_mm_sub_ps(ends, starts), 0.1);
+        alignas(64) float bounds[1 + kLanes];
+        bounds[0] = cellStart_;
+        const auto ends = Lanes::timesInDouble(Lanes::load(consumedAfter), perCell_);
+        Lanes::store(bounds + 1, ends);
+        const auto starts = Lanes::load(bounds);
+        const auto steps = Lanes::timesInDouble(Lanes::sub(ends, starts), 0.1);
 
         // Positions as running sums, each held to the table as shadeSampleIndex holds
         // it: max takes 0 for a NaN position, min caps at 255.
-        const __m128 zero = _mm_setzero_ps(), last = _mm_set1_ps(255.0f);
-        __m128 position = starts;
+        const auto zero = Lanes::floats(0.0f), last = Lanes::floats(255.0f);
+        auto position = starts;
         for (int n = 0; n < kShadeSamplesPerCell; ++n) {
-            if (n > 0) position = _mm_add_ps(position, steps);
-            const __m128 held = _mm_min_ps(_mm_max_ps(position, zero), last);
-            _mm_store_si128(reinterpret_cast<__m128i*>(index[n]), _mm_cvttps_epi32(held));
+            if (n > 0) position = Lanes::add(position, steps);
+            Lanes::store(index[n], Lanes::truncate(Lanes::min(Lanes::max(position, zero), last)));
         }
-        alignas(16) float endLanes[kShadeLanes];
-        _mm_store_ps(endLanes, ends);
         consumed_ = consumedAfter[cells - 1];
-        cellStart_ = endLanes[cells - 1];
+        cellStart_ = bounds[cells];
     }
-
-    // float(double(v) x factor) in each lane.
-    static __m128 timesInDouble(__m128 v, double factor) {
-        const __m128d f = _mm_set1_pd(factor);
-        const __m128 low = _mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(v), f));
-        const __m128 high = _mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(v, v)), f));
-        return _mm_movelh_ps(low, high);
-    }
-#endif
 
     // Positions as running sums from the start: each addition rounds on its own. The
     // sums move one way, so when both ends lie in the table every position does and
