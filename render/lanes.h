@@ -36,6 +36,10 @@ struct Sse2Lanes {
     // The larger of a and b; b where either is NaN (as maxps and minps answer).
     static Floats max(Floats a, Floats b) { return _mm_max_ps(a, b); }
     static Floats min(Floats a, Floats b) { return _mm_min_ps(a, b); }
+    // first, a0, a1, ...: the lanes moved up by one, `first` in lane 0.
+    static Floats shiftInFirst(Floats a, float first) {
+        return _mm_move_ss(_mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(a), 4)), _mm_set_ss(first));
+    }
     // float(double(a) x factor) in each lane.
     static Floats timesInDouble(Floats a, double factor) {
         const __m128d f = _mm_set1_pd(factor);
@@ -122,6 +126,10 @@ struct Avx2Lanes {
     ONDRAVA_TARGET_AVX2 static Floats abs(Floats a) { return {_mm256_andnot_ps(_mm256_set1_ps(-0.0f), a.v)}; }
     ONDRAVA_TARGET_AVX2 static Floats max(Floats a, Floats b) { return {_mm256_max_ps(a.v, b.v)}; }
     ONDRAVA_TARGET_AVX2 static Floats min(Floats a, Floats b) { return {_mm256_min_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Floats shiftInFirst(Floats a, float first) {
+        const __m256 up = _mm256_permutevar8x32_ps(a.v, _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6));
+        return {_mm256_blend_ps(up, _mm256_set1_ps(first), 1)};
+    }
     ONDRAVA_TARGET_AVX2 static Floats timesInDouble(Floats a, double factor) {
         const __m256d f = _mm256_set1_pd(factor);
         const __m128 low = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(a.v)), f));
@@ -209,6 +217,10 @@ struct Avx512Lanes {
     }
     ONDRAVA_TARGET_AVX512 static Floats max(Floats a, Floats b) { return {_mm512_max_ps(a.v, b.v)}; }
     ONDRAVA_TARGET_AVX512 static Floats min(Floats a, Floats b) { return {_mm512_min_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX512 static Floats shiftInFirst(Floats a, float first) {
+        return {_mm512_castsi512_ps(
+            _mm512_alignr_epi32(_mm512_castps_si512(a.v), _mm512_castps_si512(_mm512_set1_ps(first)), 15))};
+    }
     ONDRAVA_TARGET_AVX512 static Floats timesInDouble(Floats a, double factor) {
         const __m512d f = _mm512_set1_pd(factor);
         const __m256 low = _mm512_cvtpd_ps(_mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(a.v)), f));

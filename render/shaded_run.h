@@ -124,16 +124,21 @@ private:
     template <class Lanes>
     void nextWholeCellIndices(int32_t (*index)[Lanes::kCount], int32_t cells) {
         constexpr int32_t kLanes = Lanes::kCount;
-        alignas(64) float consumedAfter[kLanes];
-        float consumed = consumed_;
-        for (float& c : consumedAfter) c = consumed = consumed + 1.0f;
+        // Lane j: consumed_ plus 1, j + 1 times over, in registers (a vector read back
+        // from scalar stores would wait for them all).
+        const auto one = Lanes::floats(1.0f), all = Lanes::lanes(kLanes);
+        auto consumedAfter = Lanes::add(Lanes::floats(consumed_), one);
+        for (int32_t j = 1; j < kLanes; ++j) {
+            consumedAfter = Lanes::select(Lanes::firstButNot(all, Lanes::lanes(j)), Lanes::add(consumedAfter, one),
+                                          consumedAfter);
+        }
         // Each cell starts where the one before it ends; the first where the run stands.
-        alignas(64) float bounds[1 + kLanes];
-        bounds[0] = cellStart_;
-        const auto ends = Lanes::timesInDouble(Lanes::load(consumedAfter), perCell_);
-        Lanes::store(bounds + 1, ends);
-        const auto starts = Lanes::load(bounds);
+        const auto ends = Lanes::timesInDouble(consumedAfter, perCell_);
+        const auto starts = Lanes::shiftInFirst(ends, cellStart_);
         const auto steps = Lanes::timesInDouble(Lanes::sub(ends, starts), 0.1);
+        alignas(64) float consumedLanes[kLanes], endLanes[kLanes];
+        Lanes::store(consumedLanes, consumedAfter);
+        Lanes::store(endLanes, ends);
 
         // Positions as running sums, each held to the table as shadeSampleIndex holds
         // it: max takes 0 for a NaN position, min caps at 255.
@@ -143,8 +148,8 @@ private:
             if (n > 0) position = Lanes::add(position, steps);
             Lanes::store(index[n], Lanes::truncate(Lanes::min(Lanes::max(position, zero), last)));
         }
-        consumed_ = consumedAfter[cells - 1];
-        cellStart_ = bounds[cells];
+        consumed_ = consumedLanes[cells - 1];
+        cellStart_ = endLanes[cells - 1];
     }
 
     // Positions as running sums from the start: each addition rounds on its own. The
