@@ -126,7 +126,8 @@ private:
         constexpr int32_t kLanes = Lanes::kCount;
         // Lane j: consumed_ plus 1, j + 1 times over, in registers (a vector read back
         // from scalar stores would wait for them all).
-        const auto one = Lanes::floats(1.0f), all = Lanes::lanes(kLanes);
+        const auto one = Lanes::floats(1.0f);
+        const auto all = Lanes::lanes(kLanes);
         auto consumedAfter = Lanes::add(Lanes::floats(consumed_), one);
         for (int32_t j = 1; j < kLanes; ++j) {
             consumedAfter = Lanes::select(Lanes::firstButNot(all, Lanes::lanes(j)), Lanes::add(consumedAfter, one),
