@@ -21,13 +21,13 @@
 //                       hands in a sequence block of its own, e.g. from a project
 //     Render            u8 flags: bit 0 no parameter array, bit 1 no output
 //     UserChangedParam  u8 flags (bit 0 no extra record), i32 param_index
-//     Event             EventSpec
+//     Event             EventPlan
 //     SmartPreRender    u8 flags: bit 0 no extra record, bit 1 empty request,
 //                       bit 2 the output's rectangles arrive non-empty
 //     SmartRender       u8 flags: bit 0 no extra record
 //     SetParam          u8 id (modulo 50, plus 1), u8 kind, and u64 raw for the
 //                       kinds Raw and Small: see ValueKind
-//     Frame             FrameSpec: the layers of the frames that follow
+//     Frame             FramePlan: the layers of the frames that follow
 //
 // FinishFrame calls the delete function smart pre-render handed over, as a host
 // does once a frame is done; a new pre-render finishes the frame before it. Render
@@ -80,7 +80,7 @@ enum class Op : uint8_t {
 
 inline Op opOf(uint8_t byte) { return Op(byte % uint8_t(Op::kCount)); }
 
-struct HostSpec {
+struct HostPlan {
     uint8_t flags = 0;
     int8_t major = 13;
     int8_t minor = 27;
@@ -91,7 +91,7 @@ struct HostSpec {
 };
 
 // One layer the host hands out: the output, the input or a source layer.
-struct LayerSpec {
+struct LayerPlan {
     uint8_t presence = 2;  // 0 none handed out, 1 a record without pixels, else pixels
     uint16_t width = 16;   // at most kMaxLayerSide; the height is cut to kMaxLayerPixels
     uint16_t height = 9;
@@ -123,11 +123,11 @@ enum FormatAnswer : uint8_t {
     kFormatAnswers
 };
 
-struct FrameSpec {
-    LayerSpec output;
-    LayerSpec input;
-    LayerSpec velocitySource{0};
-    LayerSpec spreadSource{0};
+struct FramePlan {
+    LayerPlan output;
+    LayerPlan input;
+    LayerPlan velocitySource{0};
+    LayerPlan spreadSource{0};
     uint8_t inputFormat = kFormatOfDepth;   // the world suite's answer (smart render asks of the input)
     uint8_t outputFormat = kFormatOfDepth;  // the pixel-format suite's (the render command asks of the output)
     uint32_t rawFormat = 0;
@@ -141,7 +141,7 @@ struct FrameSpec {
 // graph, or the host index target / 4 (signed).
 enum EventTarget : uint8_t { kBannerTarget, kVelocityGraphTarget, kSpreadGraphTarget, kRawTarget, kEventTargets };
 
-struct EventSpec {
+struct EventPlan {
     uint8_t flags = 0;  // bit 0 no extra record, bit 1 no parameter array
     int8_t type = 4;    // PF_Event_*: 2 click, 4 draw
     uint8_t target = kBannerTarget;
@@ -178,13 +178,13 @@ struct Step {
     int32_t index = 0;
     uint16_t blockSize = 0;
     uint8_t blockFill = 0;
-    EventSpec event;
+    EventPlan event;
     ParamSetting setting;
-    FrameSpec frame;
+    FramePlan frame;
 };
 
 struct Script {
-    HostSpec host;
+    HostPlan host;
     std::vector<Step> steps;
 };
 
@@ -194,24 +194,24 @@ std::vector<uint8_t> encodeScript(const Script& script);
 // The one layout of the format, for reading (IO reads into each field) and
 // writing (IO writes each field out).
 template <class IO>
-void transfer(IO& io, HostSpec& s) {
+void transfer(IO& io, HostPlan& s) {
     io(s.flags), io(s.major), io(s.minor), io(s.failingCall);
 }
 
 template <class IO>
-void transfer(IO& io, LayerSpec& s) {
+void transfer(IO& io, LayerPlan& s) {
     io(s.presence), io(s.width), io(s.height), io(s.depth), io(s.pitchMode), io(s.pitchBytes), io(s.fill);
 }
 
 template <class IO>
-void transfer(IO& io, FrameSpec& s) {
+void transfer(IO& io, FramePlan& s) {
     transfer(io, s.output), transfer(io, s.input), transfer(io, s.velocitySource), transfer(io, s.spreadSource);
     io(s.inputFormat), io(s.outputFormat), io(s.rawFormat);
     io(s.downsampleNum), io(s.downsampleDen), io(s.originX), io(s.originY);
 }
 
 template <class IO>
-void transfer(IO& io, EventSpec& s) {
+void transfer(IO& io, EventPlan& s) {
     io(s.flags), io(s.type), io(s.target), io(s.area), io(s.when);
     io(s.left), io(s.top), io(s.titleLeft), io(s.titleTop);
 }

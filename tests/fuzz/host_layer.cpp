@@ -12,16 +12,16 @@ int bitsOfDepth(uint8_t depth) {
     return kBits[depth % 3];
 }
 
-int64_t rowBytesOf(const LayerSpec& spec, int32_t width, int bits) {
+int64_t rowBytesOf(const LayerPlan& plan, int32_t width, int bits) {
     const int64_t exact = int64_t(width) * 4 * (bits / 8);
     int64_t rowBytes = 0;
-    switch (spec.pitchMode % kPitchModes) {
+    switch (plan.pitchMode % kPitchModes) {
         case kExactPitch: rowBytes = exact; break;
-        case kPaddedPitch: rowBytes = exact + spec.pitchBytes; break;
-        case kShortPitch: rowBytes = std::max<int64_t>(exact - spec.pitchBytes, 0); break;
+        case kPaddedPitch: rowBytes = exact + plan.pitchBytes; break;
+        case kShortPitch: rowBytes = std::max<int64_t>(exact - plan.pitchBytes, 0); break;
         default: break;
     }
-    return (spec.pitchMode & kUpwardRows) != 0 ? -rowBytes : rowBytes;
+    return (plan.pitchMode & kUpwardRows) != 0 ? -rowBytes : rowBytes;
 }
 
 // Channel values a host could hold at the depth, varying along the buffer.
@@ -60,17 +60,17 @@ void fillBytes(uint8_t* bytes, size_t size, uint8_t fill, int bits, uint32_t see
 
 }  // namespace
 
-HostLayer::HostLayer(const LayerSpec& spec, uint32_t seed) : present_(spec.presence != 0), bits_(bitsOfDepth(spec.depth)) {
-    const int32_t width = std::min<int32_t>(spec.width, kMaxLayerSide);
-    int32_t height = std::min<int32_t>(spec.height, kMaxLayerSide);
+HostLayer::HostLayer(const LayerPlan& plan, uint32_t seed) : present_(plan.presence != 0), bits_(bitsOfDepth(plan.depth)) {
+    const int32_t width = std::min<int32_t>(plan.width, kMaxLayerSide);
+    int32_t height = std::min<int32_t>(plan.height, kMaxLayerSide);
     if (width > 0 && int64_t(width) * height > kMaxLayerPixels) height = int32_t(kMaxLayerPixels / width);
-    const int64_t rowBytes = rowBytesOf(spec, width, bits_);
+    const int64_t rowBytes = rowBytesOf(plan, width, bits_);
     world_.width = width;
     world_.height = height;
     world_.rowbytes = int32_t(rowBytes);
     world_.extent_hint = PF_LRect{0, 0, width, height};
     world_.pix_aspect_ratio = PF_RationalScale{1, 1};
-    if (spec.presence == 1) {  // a record without pixels
+    if (plan.presence == 1) {  // a record without pixels
         snapshot(bits_);
         return;
     }
@@ -78,7 +78,7 @@ HostLayer::HostLayer(const LayerSpec& spec, uint32_t seed) : present_(spec.prese
     const int64_t stride = rowBytes < 0 ? -rowBytes : rowBytes;
     size_ = size_t(stride * height);
     bytes_.reset(new uint8_t[size_]);
-    fillBytes(bytes_.get(), size_, spec.fill, bits_, seed);
+    fillBytes(bytes_.get(), size_, plan.fill, bits_, seed);
     // Rows running upward start at the last row of the allocation.
     const size_t first = rowBytes < 0 && height > 0 ? size_t(stride * (height - 1)) : 0;
     world_.data = bytes_.get() + first;

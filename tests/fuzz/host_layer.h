@@ -1,6 +1,6 @@
 // One layer as a hostile host hands it out: a pixel buffer of exactly the bytes
 // its rows span (so that any access outside them is caught), with the row bytes,
-// depth and contents a LayerSpec asks for, and digests to see afterwards whether
+// depth and contents a LayerPlan asks for, and digests to see afterwards whether
 // the effect changed it. (Digests, not copies: a fuzz run makes thousands of
 // layers of up to half a megabyte.)
 #pragma once
@@ -18,7 +18,7 @@ namespace fuzz {
 class HostLayer {
 public:
     // seed varies the noise from layer to layer.
-    HostLayer(const LayerSpec& spec, uint32_t seed);
+    HostLayer(const LayerPlan& plan, uint32_t seed);
     HostLayer(const HostLayer&) = delete;
     HostLayer& operator=(const HostLayer&) = delete;
 

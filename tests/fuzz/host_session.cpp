@@ -126,15 +126,15 @@ bool sameBytes(const std::vector<PF_ParamDef>& a, const std::vector<PF_ParamDef>
 
 }  // namespace
 
-HostSession::HostSession(const HostSpec& spec)
-    : spec_(spec), trace_(std::getenv("ONDRAVA_FUZZ_TRACE") != nullptr), host_(LinkedEffect{PluginDataEntryFunction, EffectMain}) {
+HostSession::HostSession(const HostPlan& plan)
+    : plan_(plan), trace_(std::getenv("ONDRAVA_FUZZ_TRACE") != nullptr), host_(LinkedEffect{PluginDataEntryFunction, EffectMain}) {
     host_.suites.provide(kPFWorldSuite, kPFWorldSuiteVersion2, formats_.worldSuite());
     host_.suites.provide(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1, formats_.pixelFormatSuite());
-    host_.log.failCall(spec.failingCall, kInjectedFailure);
-    host_.in_data.appl_id = spec.premiere() ? StandInHost::kApplIdPremierePro : StandInHost::kApplIdAfterEffects;
-    if (spec.ownVersion()) host_.in_data.version = PF_SpecVersion{spec.major, spec.minor};
+    host_.log.failCall(plan.failingCall, kInjectedFailure);
+    host_.in_data.appl_id = plan.premiere() ? StandInHost::kApplIdPremierePro : StandInHost::kApplIdAfterEffects;
+    if (plan.ownVersion()) host_.in_data.version = PF_SpecVersion{plan.major, plan.minor};
     frame_ = std::make_unique<standin::FrameHost>(host_.in_data, std::vector<PF_ParamDef>{}, host_.log);
-    useFrame(FrameSpec{});
+    useFrame(FramePlan{});
 
     step_ = "registration";
     const PF_Err registered = host_.registerEffect();
@@ -241,13 +241,13 @@ void HostSession::paramsSetup() {
     placeLayers();
 }
 
-void HostSession::useFrame(const FrameSpec& spec) {
-    const LayerSpec* specs[kLayers] = {&spec.output, &spec.input, &spec.velocitySource, &spec.spreadSource};
+void HostSession::useFrame(const FramePlan& plan) {
+    const LayerPlan* plans[kLayers] = {&plan.output, &plan.input, &plan.velocitySource, &plan.spreadSource};
     inputWorldFormat_ = PF_PixelFormat_INVALID;
     outputPremiereFormat_ = PrPixelFormat_ARGB_4444_8u;
     for (int layer = 0; layer < kLayers; ++layer) {
         if (layers_[layer] != nullptr && layers_[layer]->world() != nullptr) formats_.forget(layers_[layer]->world());
-        layers_[layer] = std::make_unique<HostLayer>(*specs[layer], 0x9E3779B9u * uint32_t(layer + 1));
+        layers_[layer] = std::make_unique<HostLayer>(*plans[layer], 0x9E3779B9u * uint32_t(layer + 1));
         PF_EffectWorld* world = layers_[layer]->world();
         if (world == nullptr) continue;
         const int bits = layers_[layer]->bitsPerChannel();
@@ -255,11 +255,11 @@ void HostSession::useFrame(const FrameSpec& spec) {
         int32_t premiereCode = kPremiereFormats[depthIndex(bits)];
         uint8_t answer = kFormatOfDepth;
         if (layer == kInput) {
-            answer = spec.inputFormat;
-            worldCode = formatAnswer(answer, bits, spec.rawFormat, kWorldFormats, kPremiereFormats);
+            answer = plan.inputFormat;
+            worldCode = formatAnswer(answer, bits, plan.rawFormat, kWorldFormats, kPremiereFormats);
         } else if (layer == kOutput) {
-            answer = spec.outputFormat;
-            premiereCode = formatAnswer(answer, bits, spec.rawFormat, kPremiereFormats, kWorldFormats);
+            answer = plan.outputFormat;
+            premiereCode = formatAnswer(answer, bits, plan.rawFormat, kPremiereFormats, kWorldFormats);
         }
         formats_.setFormats(world, worldCode, premiereCode);
         const bool unanswered = answer % kFormatAnswers == kUnanswered;
@@ -268,13 +268,13 @@ void HostSession::useFrame(const FrameSpec& spec) {
         if (layer == kInput) inputWorldFormat_ = unanswered ? PF_PixelFormat_INVALID : worldCode;
         if (layer == kOutput) outputPremiereFormat_ = unanswered ? int32_t(PrPixelFormat_ARGB_4444_8u) : premiereCode;
     }
-    layers_[kOutput]->setOrigin(spec.originX, spec.originY);
+    layers_[kOutput]->setOrigin(plan.originX, plan.originY);
 
     PF_InData& in = frame_->in_data;
     in.width = layers_[kOutput]->width();
     in.height = layers_[kOutput]->height();
     in.extent_hint = PF_LRect{0, 0, in.width, in.height};
-    in.downsample_x = PF_RationalScale{downsampleNumerator(spec.downsampleNum), downsampleDenominator(spec.downsampleDen)};
+    in.downsample_x = PF_RationalScale{downsampleNumerator(plan.downsampleNum), downsampleDenominator(plan.downsampleDen)};
     in.downsample_y = in.downsample_x;
     placeLayers();
 }
@@ -297,18 +297,18 @@ void HostSession::setParam(const ParamSetting& setting) {
     if (index > 0) applySetting(setting, frame_->params[size_t(index)]);
 }
 
-void HostSession::sendEvent(const EventSpec& spec) {
+void HostSession::sendEvent(const EventPlan& plan) {
     PF_EventExtra extra{};
     extra.contextH = host_.drawbot.context();
-    extra.e_type = spec.type;
-    extra.u.do_click.when = spec.when;
-    const int32_t targets[] = {hostIndexOf(1), hostIndexOf(34), hostIndexOf(41), int32_t(int8_t(spec.target)) / 4};
-    extra.effect_win.index = targets[spec.target % kEventTargets];
-    extra.effect_win.area = spec.area;
-    extra.effect_win.current_frame = PF_LRect{spec.left, spec.top, spec.left + 50, spec.top + 50};
-    extra.effect_win.param_title_frame = PF_LRect{spec.titleLeft, spec.titleTop, spec.titleLeft + 320, spec.titleTop + 17};
-    sendCommand(PF_Cmd_EVENT, (spec.flags & 1) != 0 ? nullptr : &extra,
-                (spec.flags & 2) != 0 ? nullptr : frame_->paramArray(), nullptr);
+    extra.e_type = plan.type;
+    extra.u.do_click.when = plan.when;
+    const int32_t targets[] = {hostIndexOf(1), hostIndexOf(34), hostIndexOf(41), int32_t(int8_t(plan.target)) / 4};
+    extra.effect_win.index = targets[plan.target % kEventTargets];
+    extra.effect_win.area = plan.area;
+    extra.effect_win.current_frame = PF_LRect{plan.left, plan.top, plan.left + 50, plan.top + 50};
+    extra.effect_win.param_title_frame = PF_LRect{plan.titleLeft, plan.titleTop, plan.titleLeft + 320, plan.titleTop + 17};
+    sendCommand(PF_Cmd_EVENT, (plan.flags & 1) != 0 ? nullptr : &extra,
+                (plan.flags & 2) != 0 ? nullptr : frame_->paramArray(), nullptr);
 }
 
 void HostSession::smartPreRender(uint8_t flags) {
@@ -369,7 +369,7 @@ int HostSession::renderBits(PF_Cmd cmd) const {
 }
 
 bool HostSession::renders(PF_Cmd cmd) const {
-    return cmd == PF_Cmd_SMART_RENDER || (cmd == PF_Cmd_RENDER && spec_.premiere());
+    return cmd == PF_Cmd_SMART_RENDER || (cmd == PF_Cmd_RENDER && plan_.premiere());
 }
 
 // The host takes what the effect handed back in out_data: a new block replaces the

@@ -25,7 +25,7 @@ namespace fuzz {
 class HostSession {
 public:
     // Registration, global setup and parameter setup, as a host starts an effect.
-    explicit HostSession(const HostSpec& spec);
+    explicit HostSession(const HostPlan& plan);
     // Finishes a pending frame and lets go of the instance's block.
     ~HostSession();
     HostSession(const HostSession&) = delete;
@@ -38,10 +38,10 @@ private:
 
     void sendCommand(PF_Cmd cmd, void* extra, PF_ParamDef** params, PF_LayerDef* output);
     void paramsSetup();
-    void useFrame(const FrameSpec& spec);
+    void useFrame(const FramePlan& plan);
     void placeLayers();
     void setParam(const ParamSetting& setting);
-    void sendEvent(const EventSpec& spec);
+    void sendEvent(const EventPlan& plan);
     void smartPreRender(uint8_t flags);
     void smartRender(uint8_t flags);
     void finishFrame();
@@ -61,7 +61,7 @@ private:
         if (!holds) violated(what);
     }
 
-    HostSpec spec_;
+    HostPlan plan_;
     bool trace_;
     StandInHost host_;
     standin::WorldFormats formats_{host_.log};

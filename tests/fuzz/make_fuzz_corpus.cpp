@@ -18,9 +18,9 @@ constexpr int32_t kDirection = 2, kShading = 11, kWrap = 44, kVelCurveFunction =
 constexpr int8_t kEventClick = 2, kEventDraw = 4;
 constexpr int8_t kTitleArea = 1, kControlArea = 2;
 
-HostSpec afterEffects() { return HostSpec{}; }
-HostSpec premiere() { return HostSpec{1}; }
-HostSpec hostVersion(HostSpec host, int8_t major, int8_t minor) {
+HostPlan afterEffects() { return HostPlan{}; }
+HostPlan premiere() { return HostPlan{1}; }
+HostPlan hostVersion(HostPlan host, int8_t major, int8_t minor) {
     host.flags |= 2;
     host.major = major;
     host.minor = minor;
@@ -39,9 +39,9 @@ Step withFlags(Op which, uint8_t flags) {
     return step;
 }
 
-Step frame(const FrameSpec& spec) {
+Step frame(const FramePlan& plan) {
     Step step = op(Op::Frame);
-    step.frame = spec;
+    step.frame = plan;
     return step;
 }
 
@@ -68,23 +68,23 @@ Step hostBlock(uint16_t size, uint8_t fill) {
     return step;
 }
 
-LayerSpec layer(uint16_t width, uint16_t height, uint8_t depth, uint8_t pitchMode = kExactPitch,
+LayerPlan layer(uint16_t width, uint16_t height, uint8_t depth, uint8_t pitchMode = kExactPitch,
                 uint8_t pitchBytes = 0) {
-    LayerSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.depth = depth;
-    spec.pitchMode = pitchMode;
-    spec.pitchBytes = pitchBytes;
-    return spec;
+    LayerPlan plan;
+    plan.width = width;
+    plan.height = height;
+    plan.depth = depth;
+    plan.pitchMode = pitchMode;
+    plan.pitchBytes = pitchBytes;
+    return plan;
 }
 
 // Output and input alike, of one depth (0 8-bit, 1 16-bit, 2 float).
-FrameSpec plainFrame(uint16_t width, uint16_t height, uint8_t depth) {
-    FrameSpec spec;
-    spec.output = layer(width, height, depth);
-    spec.input = layer(width, height, depth);
-    return spec;
+FramePlan plainFrame(uint16_t width, uint16_t height, uint8_t depth) {
+    FramePlan plan;
+    plan.output = layer(width, height, depth);
+    plan.input = layer(width, height, depth);
+    return plan;
 }
 
 std::vector<Step> smartRoad() {
@@ -102,17 +102,17 @@ struct Recipe {
 };
 
 std::vector<Recipe> seeds() {
-    FrameSpec sources = plainFrame(24, 13, 1);
+    FramePlan sources = plainFrame(24, 13, 1);
     sources.velocitySource = layer(11, 7, 1);
     sources.spreadSource = layer(31, 17, 1);
-    FrameSpec unusualRows = plainFrame(17, 9, 0);
+    FramePlan unusualRows = plainFrame(17, 9, 0);
     unusualRows.output = layer(17, 9, 0, kPaddedPitch, 12);
     unusualRows.input = layer(17, 9, 0, kExactPitch | kUpwardRows);
-    FrameSpec halfScale = plainFrame(32, 18, 2);
+    FramePlan halfScale = plainFrame(32, 18, 2);
     halfScale.downsampleDen = 2;
     // The world suite calls an 8-bit input float: the effect renders float into the
     // 8-bit output, whose padded rows are wide enough for it.
-    FrameSpec contradictoryDepths = plainFrame(3, 9, 0);
+    FramePlan contradictoryDepths = plainFrame(3, 9, 0);
     contradictoryDepths.output = layer(3, 9, 0, kPaddedPitch, 36);
     contradictoryDepths.inputFormat = kFormat32;
 
@@ -159,25 +159,25 @@ std::vector<Recipe> regressions() {
     // Outputs whose rows run upward a byte (16-bit) or three (float) longer than
     // their pixels; 21 rows keep every row's start aligned to a channel, so that
     // only the rows' places are wrong.
-    FrameSpec oddUpward16 = plainFrame(16, 21, 1);
+    FramePlan oddUpward16 = plainFrame(16, 21, 1);
     oddUpward16.output = layer(16, 21, 1, kPaddedPitch | kUpwardRows, 1);
-    FrameSpec oddUpwardFloat = plainFrame(16, 21, 2);
+    FramePlan oddUpwardFloat = plainFrame(16, 21, 2);
     oddUpwardFloat.output = layer(16, 21, 2, kPaddedPitch | kUpwardRows, 3);
     // An 8-bit layer of 16 pixels whose rows hold 12.
-    const LayerSpec shortRows = layer(16, 8, 0, kShortPitch, 16);
-    FrameSpec shortSource = plainFrame(16, 8, 0);
+    const LayerPlan shortRows = layer(16, 8, 0, kShortPitch, 16);
+    FramePlan shortSource = plainFrame(16, 8, 0);
     shortSource.velocitySource = shortRows;
     // The same as the input of a narrower output: the input covers the output, but
     // a source spread over the frame reaches the ends of its rows.
-    FrameSpec shortInput = plainFrame(8, 8, 0);
+    FramePlan shortInput = plainFrame(8, 8, 0);
     shortInput.input = shortRows;
     // The pixel-format suite reports a code the effect does not know, with the
     // high bit set.
-    FrameSpec unknownFormat = plainFrame(16, 9, 0);
+    FramePlan unknownFormat = plainFrame(16, 9, 0);
     unknownFormat.outputFormat = kRawFormat;
     unknownFormat.rawFormat = 0x80000000u;
     // The host refuses the fifth call: add_param of "Velocity Intensity Source".
-    HostSpec refusesSourceParams = afterEffects();
+    HostPlan refusesSourceParams = afterEffects();
     refusesSourceParams.failingCall = 5;
 
     return {

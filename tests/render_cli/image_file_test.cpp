@@ -32,9 +32,9 @@ public:
                   OIIO::TypeDesc type) {
         auto out = OIIO::ImageOutput::create(path(name));
         ASSERT_TRUE(out);
-        OIIO::ImageSpec spec(width, int(samples.size()) / width / channels, channels, type);
-        spec.attribute("oiio:UnassociatedAlpha", 1);
-        ASSERT_TRUE(out->open(path(name), spec));
+        OIIO::ImageSpec description(width, int(samples.size()) / width / channels, channels, type);
+        description.attribute("oiio:UnassociatedAlpha", 1);
+        ASSERT_TRUE(out->open(path(name), description));
         ASSERT_TRUE(out->write_image(type, samples.data()));
         ASSERT_TRUE(out->close());
     }

@@ -129,25 +129,25 @@ std::string readImage(const std::string& path, RgbaImageOf<Sample>& image, const
     if (!in) return readFailure(path, oiioError(""));
     OIIO::ImageSpec config;
     config.attribute("oiio:UnassociatedAlpha", 1);  // alpha as stored, never multiplied in
-    OIIO::ImageSpec spec;
-    if (!in->open(path, spec, config)) return readFailure(path, oiioError(in->geterror()));
-    if (spec.width < 1 || spec.height < 1 || spec.width > kMaxImageSide || spec.height > kMaxImageSide) {
-        return readFailure(path, "it is " + std::to_string(spec.width) + " x " + std::to_string(spec.height) +
+    OIIO::ImageSpec description;
+    if (!in->open(path, description, config)) return readFailure(path, oiioError(in->geterror()));
+    if (description.width < 1 || description.height < 1 || description.width > kMaxImageSide || description.height > kMaxImageSide) {
+        return readFailure(path, "it is " + std::to_string(description.width) + " x " + std::to_string(description.height) +
                                      " pixels; the tool reads 1 to " + std::to_string(kMaxImageSide) + " a side");
     }
-    const int channels = std::min(spec.nchannels, 4);
-    RgbaImageOf<Sample> read(spec.width, spec.height);
+    const int channels = std::min(description.nchannels, 4);
+    RgbaImageOf<Sample> read(description.width, description.height);
     const OIIO::stride_t pixelBytes = 4 * sizeof(Sample);
-    for (int row = 0; row < spec.height; row += kBandRows) {
+    for (int row = 0; row < description.height; row += kBandRows) {
         if (stopped(stop)) return msg::kInterrupted;
-        const int rows = std::min(kBandRows, spec.height - row);
+        const int rows = std::min(kBandRows, description.height - row);
         Sample* band = read.pixel(0, row);
         // Scanlines count from the top of the file's data window.
-        if (!in->read_scanlines(0, 0, spec.y + row, spec.y + row + rows, 0, 0, channels, typeOf<Sample>(), band,
-                                pixelBytes, pixelBytes * spec.width)) {
+        if (!in->read_scanlines(0, 0, description.y + row, description.y + row + rows, 0, 0, channels, typeOf<Sample>(), band,
+                                pixelBytes, pixelBytes * description.width)) {
             return readFailure(path, oiioError(in->geterror()));
         }
-        expandChannels(band, size_t(rows) * size_t(spec.width), channels);
+        expandChannels(band, size_t(rows) * size_t(description.width), channels);
     }
     in->close();
     image = std::move(read);
@@ -166,13 +166,13 @@ std::string writeImage(const std::string& path, const RgbaImageOf<Sample>& image
 
     std::unique_ptr<OIIO::ImageOutput> out = OIIO::ImageOutput::create(format->name);
     if (!out) return writeFailure(path, oiioError(""));
-    OIIO::ImageSpec spec(image.width, image.height, format->holdsAlpha ? 4 : 3, typeOf(samples));
+    OIIO::ImageSpec description(image.width, image.height, format->holdsAlpha ? 4 : 3, typeOf(samples));
     if (format->holdsAlpha) {
-        spec.alpha_channel = 3;
-        spec.attribute("oiio:UnassociatedAlpha", 1);  // written as it is, never divided out
+        description.alpha_channel = 3;
+        description.attribute("oiio:UnassociatedAlpha", 1);  // written as it is, never divided out
     }
     const std::string temporary = temporaryPathFor(path);
-    if (!out->open(temporary, spec)) {
+    if (!out->open(temporary, description)) {
         const std::string why = oiioError(out->geterror());
         ::unlink(temporary.c_str());
         return writeFailure(path, why);
