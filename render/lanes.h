@@ -40,6 +40,13 @@ struct Sse2Lanes {
     static Floats shiftInFirst(Floats a, float first) {
         return _mm_move_ss(_mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(a), 4)), _mm_set_ss(first));
     }
+    // The same with the last lane of `before` in lane 0.
+    static Floats shiftInLast(Floats a, Floats before) {
+        const __m128 lastAndFirst = _mm_shuffle_ps(before, a, _MM_SHUFFLE(0, 0, 3, 3));
+        return _mm_shuffle_ps(lastAndFirst, a, _MM_SHUFFLE(2, 1, 2, 0));
+    }
+    // The last lane in every lane.
+    static Floats lastLanes(Floats a) { return _mm_shuffle_ps(a, a, _MM_SHUFFLE(3, 3, 3, 3)); }
     // float(double(a) x factor) in each lane.
     static Floats timesInDouble(Floats a, double factor) {
         const __m128d f = _mm_set1_pd(factor);
@@ -52,6 +59,7 @@ struct Sse2Lanes {
     static Ints add(Ints a, Ints b) { return _mm_add_epi32(a, b); }
     static Ints sub(Ints a, Ints b) { return _mm_sub_epi32(a, b); }
     static Ints bits(Ints a, int32_t mask) { return _mm_and_si128(a, _mm_set1_epi32(mask)); }
+    static Ints bitsOfEither(Ints a, Ints b) { return _mm_or_si128(a, b); }
     static Ints shiftRight(Ints a, int count) { return _mm_srli_epi32(a, count); }
     static Ints shiftLeft(Ints a, int count) { return _mm_slli_epi32(a, count); }
     static Floats asFloats(Ints a) { return _mm_castsi128_ps(a); }
@@ -130,6 +138,13 @@ struct Avx2Lanes {
         const __m256 up = _mm256_permutevar8x32_ps(a.v, _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6));
         return {_mm256_blend_ps(up, _mm256_set1_ps(first), 1)};
     }
+    ONDRAVA_TARGET_AVX2 static Floats shiftInLast(Floats a, Floats before) {
+        const __m256 up = _mm256_permutevar8x32_ps(a.v, _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6));
+        return {_mm256_blend_ps(up, lastLanes(before).v, 1)};
+    }
+    ONDRAVA_TARGET_AVX2 static Floats lastLanes(Floats a) {
+        return {_mm256_permutevar8x32_ps(a.v, _mm256_set1_epi32(7))};
+    }
     ONDRAVA_TARGET_AVX2 static Floats timesInDouble(Floats a, double factor) {
         const __m256d f = _mm256_set1_pd(factor);
         const __m128 low = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_cvtps_pd(_mm256_castps256_ps128(a.v)), f));
@@ -144,6 +159,7 @@ struct Avx2Lanes {
     ONDRAVA_TARGET_AVX2 static Ints bits(Ints a, int32_t mask) {
         return {_mm256_and_si256(a.v, _mm256_set1_epi32(mask))};
     }
+    ONDRAVA_TARGET_AVX2 static Ints bitsOfEither(Ints a, Ints b) { return {_mm256_or_si256(a.v, b.v)}; }
     ONDRAVA_TARGET_AVX2 static Ints shiftRight(Ints a, int count) { return {_mm256_srli_epi32(a.v, count)}; }
     ONDRAVA_TARGET_AVX2 static Ints shiftLeft(Ints a, int count) { return {_mm256_slli_epi32(a.v, count)}; }
     ONDRAVA_TARGET_AVX2 static Ints min(Ints a, Ints b) { return {_mm256_min_epi32(a.v, b.v)}; }
@@ -221,6 +237,12 @@ struct Avx512Lanes {
         return {_mm512_castsi512_ps(
             _mm512_alignr_epi32(_mm512_castps_si512(a.v), _mm512_castps_si512(_mm512_set1_ps(first)), 15))};
     }
+    ONDRAVA_TARGET_AVX512 static Floats shiftInLast(Floats a, Floats before) {
+        return {_mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(a.v), _mm512_castps_si512(before.v), 15))};
+    }
+    ONDRAVA_TARGET_AVX512 static Floats lastLanes(Floats a) {
+        return {_mm512_permutexvar_ps(_mm512_set1_epi32(15), a.v)};
+    }
     ONDRAVA_TARGET_AVX512 static Floats timesInDouble(Floats a, double factor) {
         const __m512d f = _mm512_set1_pd(factor);
         const __m256 low = _mm512_cvtpd_ps(_mm512_mul_pd(_mm512_cvtps_pd(_mm512_castps512_ps256(a.v)), f));
@@ -236,6 +258,7 @@ struct Avx512Lanes {
     ONDRAVA_TARGET_AVX512 static Ints bits(Ints a, int32_t mask) {
         return {_mm512_and_si512(a.v, _mm512_set1_epi32(mask))};
     }
+    ONDRAVA_TARGET_AVX512 static Ints bitsOfEither(Ints a, Ints b) { return {_mm512_or_si512(a.v, b.v)}; }
     ONDRAVA_TARGET_AVX512 static Ints shiftRight(Ints a, int count) { return {_mm512_srli_epi32(a.v, unsigned(count))}; }
     ONDRAVA_TARGET_AVX512 static Ints shiftLeft(Ints a, int count) { return {_mm512_slli_epi32(a.v, unsigned(count))}; }
     ONDRAVA_TARGET_AVX512 static Ints min(Ints a, Ints b) { return {_mm512_min_epi32(a.v, b.v)}; }

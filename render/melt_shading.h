@@ -8,6 +8,7 @@
 #include "render/curves.h"
 #include "render/param_values.h"
 #include "render/shade_factor_cache.h"
+#include "render/shade_sums.h"
 #include "render/shaded_run.h"
 #include "render/shading_table.h"
 
@@ -44,15 +45,19 @@ struct MeltShading<false> {
 template <>
 struct MeltShading<true> {
     float shadingTable[kShadingTableSize];
+    // Weights of the call's climb patterns, summed as the lines first need them: what
+    // they hold is the table's, so filling them changes nothing the deposit sees.
+    mutable ShadeSums sums;
 
     // The wave is chosen here, once per call: nothing later looks at `shading`.
     void build(const ParamValues& params, const float* spreadLengthTable) {
         const float strength = shadingStrength(largestRunLength(spreadLengthTable, kLumaEntries));
         buildShadingTable(shadingTable, params.shading, getAngleVal(params.shadingPhase, kShadingTableSize),
                           strength);
+        sums.clear();
     }
     // One per line, on the deposit's stack: repeated runs of the line replay their factors.
-    ShadeFactorCache runCache() const { return ShadeFactorCache(shadingTable); }
+    ShadeFactorCache runCache() const { return ShadeFactorCache(shadingTable, &sums); }
     CachedShadedRun beginRun(float length, float consumed, ShadeFactorCache& cache) const {
         return CachedShadedRun(cache, length, consumed);
     }

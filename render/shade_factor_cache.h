@@ -54,11 +54,13 @@ struct CachedRunFactors {
 
 class ShadeFactorCache {
 public:
-    explicit ShadeFactorCache(const float* shadingTable) : table_(shadingTable) {
+    explicit ShadeFactorCache(const float* shadingTable, ShadeSums* sums = nullptr)
+        : table_(shadingTable), sums_(sums) {
         for (bool& u : used_) u = false;
     }
 
     const float* table() const { return table_; }
+    ShadeSums* sums() const { return sums_; }
 
     // The entry for this run, started afresh (evicting whatever held its slot) on a miss.
     CachedRunFactors& find(float length, float consumed, bool hasShare, float share) {
@@ -69,7 +71,7 @@ public:
         if (used_[slot] && entry.key == key) return entry;
         used_[slot] = true;
         entry.key = key;
-        entry.next = ShadedRun(table_, length, consumed);
+        entry.next = ShadedRun(table_, length, consumed, sums_);
         entry.first = hasShare ? shadeFactor(table_, entry.next.firstPartialSamples(share)) : 0.0f;
         entry.wholeKnown = 0;
         entry.lastAfter = -1;
@@ -78,6 +80,7 @@ public:
 
 private:
     const float* table_;
+    ShadeSums* sums_;
     bool used_[kCachedRuns];
     CachedRunFactors runs_[kCachedRuns];
 };
@@ -132,7 +135,7 @@ private:
     // cut short at the buffer's end, which deposits no last cell).
     ShadedRun runAfterWholeCells(const CachedRunFactors& f) const {
         if (f.wholeKnown == done_) return f.next;
-        ShadedRun run(cache_.table(), length_, consumed_);
+        ShadedRun run(cache_.table(), length_, consumed_, cache_.sums());
         if (f.key.hasShare) {
             float share;
             std::memcpy(&share, &f.key.share, sizeof share);

@@ -12,9 +12,8 @@
 #include <cstdint>
 
 #include "render/lanes.h"
+#include "render/shade_sums.h"
 #include "render/shading_table.h"
-
-constexpr int kShadeSamplesPerCell = 10;
 
 struct ShadeSamples {
     int index[kShadeSamplesPerCell];
@@ -43,8 +42,10 @@ class ShadedRun {
 public:
     static constexpr bool kWholeCellsAlike = false;
 
-    ShadedRun(const float* shadingTable, float length, float consumed)
-        : table_(shadingTable), length_(length), consumed_(consumed), hasLength_(length > 0.0f),
+    // With `sums`, whole cells whose samples climb one entry at most take their
+    // weights from it (the same values); without, every cell sums its samples.
+    ShadedRun(const float* shadingTable, float length, float consumed, ShadeSums* sums = nullptr)
+        : table_(shadingTable), sums_(sums), length_(length), consumed_(consumed), hasLength_(length > 0.0f),
           perCell_(hasLength_ ? 255.0 / double(length) : 0.0), cellStart_(float(double(consumed) * perCell_)) {}
 
     // The first cell, when the run starts inside it and covers `share` of it.
@@ -77,6 +78,9 @@ public:
         return runningSamples(start, float(double(255.0f - start) * 0.1));
     }
 
+    // How much of the run lies before its next cell.
+    float consumed() const { return consumed_; }
+
     // The deposit's view: each takes the cell's unshaded amount and returns it weighted.
     float firstCell(float share, float amount) { return shadeFactor(table_, firstPartialSamples(share)) * amount; }
     float wholeCell(float amount) { return shadeFactor(table_, wholeCellSamples()) * amount; }
@@ -86,26 +90,26 @@ public:
     // each amount weighted as wholeCell weights it.
     template <class Lanes = Sse2Lanes, class Deposit>
     void wholeCells(int32_t count, float amount, Deposit&& deposit) {
-        constexpr int32_t kLanes = Lanes::kCount;
         int32_t k = 0;
-        // In batches: first every sample index of the batch, a vector of cells at a
-        // time, then the sums and the deposits. A cell's ten samples are two long
-        // chains of dependent additions (positions, then the sum); apart, the
-        // processor overlaps many cells' chains.
+        // In batches: first where every cell of the batch samples, a vector of cells
+        // at a time, then the weights and the deposits. Apart, the processor overlaps
+        // many cells' chains of additions, and a cell's samples are read back long
+        // after they were stored.
         if (hasLength_) {
             while (k < count) {
                 const int32_t cells = count - k < kShadeBatch ? count - k : kShadeBatch;
-                alignas(64) int32_t index[kShadeBatch / kLanes][kShadeSamplesPerCell][kLanes];
-                for (int32_t j = 0; j < cells; j += kLanes) {
-                    nextWholeCellIndices<Lanes>(index[j / kLanes], cells - j < kLanes ? cells - j : kLanes);
+                alignas(64) WholeCellBatch batch;
+                planWholeCells<Lanes>(batch, cells);
+                float* const weights = batch.start;  // each read just before it is written
+                if (sums_ != nullptr) {
+                    for (int32_t j = 0; j < cells; ++j) {
+                        weights[j] = batch.climbs[j] >= 0 ? sums_->weight(table_, batch.first[j], batch.climbs[j])
+                                                          : summedWeight(batch.start[j], batch.step[j]);
+                    }
+                } else {
+                    for (int32_t j = 0; j < cells; ++j) weights[j] = summedWeight(batch.start[j], batch.step[j]);
                 }
-                for (int32_t j = 0; j < cells; ++j) {
-                    const int32_t(&block)[kShadeSamplesPerCell][kLanes] = index[j / kLanes];
-                    const int32_t lane = j % kLanes;
-                    float sum = table_[block[0][lane]];
-                    for (int n = 1; n < kShadeSamplesPerCell; ++n) sum += table_[block[n][lane]];
-                    deposit(k + j, (sum * 0.1f) * amount);
-                }
+                for (int32_t j = 0; j < cells; ++j) deposit(k + j, weights[j] * amount);
                 k += cells;
             }
         }
@@ -113,44 +117,103 @@ public:
     }
 
 private:
-    static constexpr int32_t kShadeBatch = 32;
+    static constexpr int32_t kShadeBatch = 128;  // a multiple of every path's lanes
 
-    // wholeCellSamples for the next `cells` (1 to Lanes::kCount) whole cells at once,
-    // one cell per lane, into index[sample][lane]. Each lane performs the very float
-    // and double steps of the single cell, in the same order; only the consumed
-    // lengths stay a chain, as each is the previous one plus 1. Lanes past `cells`
-    // sample beyond the run, held to the table like any stray position, and are not
-    // used.
+    // Where each cell of a batch samples: its start and step, its first sample's
+    // index and the pattern of its climbs as ShadeSums takes it, or -1 for a cell
+    // that sums its own samples.
+    struct WholeCellBatch {
+        alignas(64) float start[kShadeBatch];
+        alignas(64) float step[kShadeBatch];
+        alignas(64) int32_t first[kShadeBatch];
+        alignas(64) int32_t climbs[kShadeBatch];
+    };
+
+    // Where the next `cells` (1 to kShadeBatch) whole cells sample, a vector of cells
+    // at a time, one cell per lane. Each lane performs the very float and double
+    // steps of wholeCellSamples, in the same order. Lanes past `cells` sample beyond
+    // the run and are not used.
     template <class Lanes>
-    void nextWholeCellIndices(int32_t (*index)[Lanes::kCount], int32_t cells) {
+    void planWholeCells(WholeCellBatch& batch, int32_t cells) {
         constexpr int32_t kLanes = Lanes::kCount;
-        // Lane j: consumed_ plus 1, j + 1 times over, in registers (a vector read back
-        // from scalar stores would wait for them all).
+        const auto zero = Lanes::floats(0.0f), entries = Lanes::floats(256.0f), nearOne = Lanes::floats(0.99f);
+        // The run as it stands before each vector: its consumed length in every lane,
+        // and where its next cell starts in the last lane.
+        auto consumed = Lanes::floats(consumed_);
+        auto ends = Lanes::floats(cellStart_);
+        for (int32_t j = 0; j < cells; j += kLanes) {
+            const auto consumedAfter = consumedAfterCells<Lanes>(consumed);
+            // Each cell starts where the one before it ends.
+            const auto cellEnds = Lanes::timesInDouble(consumedAfter, perCell_);
+            const auto starts = Lanes::shiftInLast(cellEnds, ends);
+            const auto steps = Lanes::timesInDouble(Lanes::sub(cellEnds, starts), 0.1);
+            Lanes::store(batch.start + j, starts);
+            Lanes::store(batch.step + j, steps);
+
+            // Positions as running sums. A lane takes ShadeSums' weight when its
+            // indexes climb by 0 or 1 from each to the next and need no holding to
+            // the table: when its positions start in 0..256 and its step is 0 to
+            // 0.99, each sum lies at or above the one before and, below 266 where
+            // a rounding moves it by far less than the 0.01 to spare, under the
+            // whole number after next; so each index is at most one above the one
+            // before, and a last index of 255 or less bounds them all. Its climbs
+            // are then 256 x the last index, minus the first, minus 2^(n - 1) x
+            // each index n between. Other lanes' indexes are not used.
+            auto position = starts;
+            const auto first = Lanes::truncate(position);
+            auto pattern = Lanes::sub(Lanes::ints(0), first);
+            auto sample = first;
+            for (int n = 1; n < kShadeSamplesPerCell; ++n) {
+                position = Lanes::add(position, steps);
+                sample = Lanes::truncate(position);
+                if (n < kShadeSamplesPerCell - 1) pattern = Lanes::sub(pattern, Lanes::shiftLeft(sample, n - 1));
+            }
+            pattern = Lanes::add(pattern, Lanes::shiftLeft(sample, kShadeSamplesPerCell - 2));
+            const auto steady =
+                Lanes::both(Lanes::both(Lanes::lessOrEqual(zero, starts), Lanes::lessOrEqual(starts, entries)),
+                            Lanes::both(Lanes::both(Lanes::lessOrEqual(zero, steps), Lanes::lessOrEqual(steps, nearOne)),
+                                        Lanes::less(sample, Lanes::ints(kShadingTableSize))));
+            Lanes::store(batch.first + j, first);
+            Lanes::store(batch.climbs + j, Lanes::select(steady, pattern, Lanes::ints(-1)));
+
+            if (j + kLanes >= cells) {
+                // The run moves on to the end of the batch's last cell.
+                alignas(64) float consumedLanes[kLanes], endLanes[kLanes];
+                Lanes::store(consumedLanes, consumedAfter);
+                Lanes::store(endLanes, cellEnds);
+                consumed_ = consumedLanes[cells - 1 - j];
+                cellStart_ = endLanes[cells - 1 - j];
+            }
+            consumed = Lanes::lastLanes(consumedAfter);
+            ends = cellEnds;
+        }
+    }
+
+    // Lane j: `consumed` (alike in every lane) plus 1, j + 1 times over, each addition
+    // rounded on its own. When none rounds, one addition of j + 1 gives the same. It
+    // shows in the sum less `consumed`, which is exact once `consumed` is at least the
+    // lane count (the sum is then at most twice it). Only vectors that start below
+    // that or reach a new power of two take the chain.
+    template <class Lanes>
+    static typename Lanes::Floats consumedAfterCells(typename Lanes::Floats consumed) {
+        constexpr int32_t kLanes = Lanes::kCount;
+        const auto added = Lanes::toFloats(Lanes::sequence(1, 1));
+        const auto direct = Lanes::add(consumed, added);
+        const bool exact = !Lanes::any(Lanes::either(Lanes::less(consumed, Lanes::floats(float(kLanes))),
+                                                     Lanes::notEqual(Lanes::sub(direct, consumed), added)));
+        if (exact) return direct;
         const auto one = Lanes::floats(1.0f);
         const auto all = Lanes::lanes(kLanes);
-        auto consumedAfter = Lanes::add(Lanes::floats(consumed_), one);
+        auto after = Lanes::add(consumed, one);
         for (int32_t j = 1; j < kLanes; ++j) {
-            consumedAfter = Lanes::select(Lanes::firstButNot(all, Lanes::lanes(j)), Lanes::add(consumedAfter, one),
-                                          consumedAfter);
+            after = Lanes::select(Lanes::firstButNot(all, Lanes::lanes(j)), Lanes::add(after, one), after);
         }
-        // Each cell starts where the one before it ends; the first where the run stands.
-        const auto ends = Lanes::timesInDouble(consumedAfter, perCell_);
-        const auto starts = Lanes::shiftInFirst(ends, cellStart_);
-        const auto steps = Lanes::timesInDouble(Lanes::sub(ends, starts), 0.1);
-        alignas(64) float consumedLanes[kLanes], endLanes[kLanes];
-        Lanes::store(consumedLanes, consumedAfter);
-        Lanes::store(endLanes, ends);
+        return after;
+    }
 
-        // Positions as running sums, each held to the table as shadeSampleIndex holds
-        // it: max takes 0 for a NaN position, min caps at 255.
-        const auto zero = Lanes::floats(0.0f), last = Lanes::floats(255.0f);
-        auto position = starts;
-        for (int n = 0; n < kShadeSamplesPerCell; ++n) {
-            if (n > 0) position = Lanes::add(position, steps);
-            Lanes::store(index[n], Lanes::truncate(Lanes::min(Lanes::max(position, zero), last)));
-        }
-        consumed_ = consumedLanes[cells - 1];
-        cellStart_ = endLanes[cells - 1];
+    // A whole cell's weight from its ten samples.
+    __attribute__((noinline)) float summedWeight(float start, float step) const {
+        return shadeFactor(table_, runningSamples(start, step));
     }
 
     // Positions as running sums from the start: each addition rounds on its own. The
@@ -172,6 +235,7 @@ private:
     }
 
     const float* table_;
+    ShadeSums* sums_;
     float length_;
     float consumed_;
     bool hasLength_;

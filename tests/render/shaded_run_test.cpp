@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <limits>
+#include <memory>
 #include <vector>
 
+#include "render/lanes.h"
+#include "render/shade_sums.h"
 #include "render/shaded_run.h"
+#include "render/vector_path.h"
 
 namespace {
 
@@ -164,6 +169,143 @@ TEST(ShadedRun, SampleIndexHoldsPositionsToTheTable) {
     EXPECT_EQ(shadeSampleIndex(255.5f), 255);
     EXPECT_EQ(shadeSampleIndex(std::numeric_limits<float>::infinity()), 255);
     EXPECT_EQ(shadeSampleIndex(std::numeric_limits<float>::quiet_NaN()), 0);
+}
+
+
+// ---- Weights of kept climb patterns against the ten samples summed cell by cell.
+
+// A wave with no two entries alike, so that a wrong index shows in the weight.
+struct UnevenWave {
+    float entry[kShadingTableSize];
+    UnevenWave() {
+        for (int i = 0; i < kShadingTableSize; ++i) entry[i] = float(std::sin(double(i) * 0.071)) * 0.9f + 1.0f + float(i) * 1e-4f;
+    }
+};
+
+const UnevenWave uneven;
+
+// The cell whose samples climb from `first` as `climbs` says, held to the table.
+ShadeSamples climbingSamples(int32_t first, int32_t climbs) {
+    ShadeSamples samples{};
+    samples.index[0] = first;
+    for (int n = 1; n < kShadeSamplesPerCell; ++n) {
+        const int next = samples.index[n - 1] + ((climbs >> (n - 1)) & 1);
+        samples.index[n] = next < kShadingTableSize ? next : kShadingTableSize - 1;
+    }
+    return samples;
+}
+
+TEST(ShadeSums, EveryPatternAndStartWeighsAsItsTenSamples) {
+    // Every pattern twice over: the first ones met are kept and read back the second
+    // time, the rest summed cell by cell each time.
+    auto sums = std::make_unique<ShadeSums>();
+    for (int round = 0; round < 2; ++round) {
+        for (int32_t climbs = 0; climbs < kClimbPatterns; ++climbs) {
+            for (int32_t first = 0; first < kShadingTableSize; ++first) {
+                const float expected = shadeFactor(uneven.entry, climbingSamples(first, climbs));
+                const float weight = sums->weight(uneven.entry, first, climbs);
+                if (weight != expected) {
+                    FAIL() << "pattern " << climbs << " from " << first << ": " << weight << " for " << expected;
+                }
+            }
+        }
+    }
+}
+
+TEST(ShadeSums, ClearedSumsWeighFromTheTableAsItIsThen) {
+    auto sums = std::make_unique<ShadeSums>();
+    Ramp table = ramp;
+    EXPECT_EQ(sums->weight(table.entry, 10, 0x1FF), shadeFactor(table.entry, climbingSamples(10, 0x1FF)));
+    table.entry[15] = 1000.0f;
+    sums->clear();
+    EXPECT_EQ(sums->weight(table.entry, 10, 0x1FF), shadeFactor(table.entry, climbingSamples(10, 0x1FF)));
+    EXPECT_EQ(sums->weight(table.entry, 10, 0x1FF), (10.0f + 11 + 12 + 13 + 14 + 1000 + 16 + 17 + 18 + 19) * 0.1f);
+}
+
+// Whole cells in batches of a path's lanes, appended to `amounts`. Each path's
+// batches run inside a function compiled for that path, as in the kernel.
+using WholeCellsOnPath = void (*)(ShadedRun& run, int32_t count, std::vector<float>& amounts);
+
+template <class Lanes>
+void wholeCellsOn(ShadedRun& run, int32_t count, std::vector<float>& amounts) {
+    run.wholeCells<Lanes>(count, 0.75f, [&](int32_t, float amount) { amounts.push_back(amount); });
+}
+void wholeCellsOnSse2(ShadedRun& run, int32_t count, std::vector<float>& amounts) {
+    wholeCellsOn<Sse2Lanes>(run, count, amounts);
+}
+ONDRAVA_TARGET_AVX2 __attribute__((flatten)) void wholeCellsOnAvx2(ShadedRun& run, int32_t count,
+                                                                   std::vector<float>& amounts) {
+    wholeCellsOn<Avx2Lanes>(run, count, amounts);
+}
+ONDRAVA_TARGET_AVX512 __attribute__((flatten)) void wholeCellsOnAvx512(ShadedRun& run, int32_t count,
+                                                                       std::vector<float>& amounts) {
+    wholeCellsOn<Avx512Lanes>(run, count, amounts);
+}
+
+// Whole cells in batches, with the call's kept patterns, against the same run cell
+// by cell without them; then the last cell, which shows that both runs moved on
+// alike.
+void expectBatchesWeighAsCellByCell(WholeCellsOnPath onPath, ShadeSums& sums, float length, float consumed,
+                                    float share, int32_t count) {
+    ShadedRun batched(uneven.entry, length, consumed, &sums), single(uneven.entry, length, consumed);
+    if (share > 0.0f) {
+        EXPECT_EQ(batched.firstCell(share, 0.8f), single.firstCell(share, 0.8f));
+    }
+    std::vector<float> amounts;
+    // Calls of several sizes, as the deposit's chunks and the factor cache make them.
+    for (int32_t call = 0; int32_t(amounts.size()) < count; ++call) {
+        const int32_t wanted = (call % 3 == 0 ? 300 : call % 3 == 1 ? 1 : 37);
+        const int32_t left = count - int32_t(amounts.size());
+        onPath(batched, left < wanted ? left : wanted, amounts);
+    }
+    for (int32_t k = 0; k < count; ++k) {
+        const float expected = single.wholeCell(0.75f);
+        if (k < 32 || k % 8 == 7 || k == count - 1) {
+            // After any number of cells, the runs stand alike.
+            ShadedRun after(uneven.entry, length, consumed, &sums);
+            if (share > 0.0f) after.firstCell(share, 0.8f);
+            onPath(after, k + 1, amounts);
+            amounts.resize(size_t(count));
+            EXPECT_EQ(after.consumed(), single.consumed()) << length << " " << consumed << " " << share << " " << k;
+        }
+        if (amounts[size_t(k)] != expected) {
+            FAIL() << "length " << length << " consumed " << consumed << " share " << share << " cell " << k << ": "
+                   << amounts[size_t(k)] << " for " << expected;
+        }
+    }
+    EXPECT_EQ(batched.lastCell(0.6f), single.lastCell(0.6f)) << length << " " << consumed << " " << share;
+}
+
+void expectEveryKindOfRunWeighsAsCellByCell(WholeCellsOnPath onPath) {
+    auto sums = std::make_unique<ShadeSums>();
+    // Steps far below one entry, near 0.99 (where the kept patterns stop), at and
+    // beyond one; runs reaching powers of two of cells; runs far longer than the
+    // line; and runs that start part-way, clipped at the line start. Clipped at
+    // 0.3180821, 0.0973306 or 0.1516276 cells, the consumed lengths of the next 4,
+    // 8 or 16 cells, each one more than the last, round where adding 1 to 16 in one
+    // addition would not, and yet each such sum less the start gives back 1 to 16.
+    const float lengths[] = {3.5f,  12.75f, 17.0f, 20.0f,  25.4f,  25.75f,   25.76f,
+                             25.9f, 31.0f,  60.3f, 129.5f, 255.9f, 1000.25f, 40000.0f};
+    for (float length : lengths) {
+        for (float consumed : {0.0f, 0.318082124f, 0.0973306f, 0.15162757f, 15.75f, 16.0f, 31.5f}) {
+            for (float share : {0.0f, 0.4f}) {
+                const int32_t whole = int32_t(length - consumed - share);
+                if (whole > 0) expectBatchesWeighAsCellByCell(onPath, *sums, length, consumed, share, whole < 600 ? whole : 600);
+            }
+        }
+    }
+    // Steps just under and over 0.99 entries, where positions fall near whole numbers.
+    for (float length = 25.70f; length < 25.82f; length += 0.0007f) {
+        expectBatchesWeighAsCellByCell(onPath, *sums, length, 0.0f, 0.5f, 24);
+    }
+}
+
+TEST(ShadedRun, WholeCellsFromKeptPatternsWeighAsCellByCellOnEveryPath) {
+    expectEveryKindOfRunWeighsAsCellByCell(wholeCellsOnSse2);
+    if (int32_t(offeredVectorPath()) >= int32_t(VectorPath::kAvx2)) expectEveryKindOfRunWeighsAsCellByCell(wholeCellsOnAvx2);
+    if (int32_t(offeredVectorPath()) >= int32_t(VectorPath::kAvx512)) {
+        expectEveryKindOfRunWeighsAsCellByCell(wholeCellsOnAvx512);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+// The weights of cells whose ten sample indexes climb by no more than one entry
+// from each to the next, which is almost every cell of a run longer than 25.5
+// cells (its samples lie less than one entry apart). Such a cell's indexes are its
+// first index and the nine climbs, a pattern of nine bits; cells of one pattern
+// differ only in where they start. So each pattern a call meets is summed once for
+// every start, the ten samples added in sample order as any cell adds them, and a
+// cell reads its weight instead of adding ten samples. A frame meets about a
+// hundred patterns; beyond the kept ones a weight is summed cell by cell.
+#pragma once
+
+#include <cstdint>
+
+#include "render/shading_table.h"
+
+constexpr int kShadeSamplesPerCell = 10;
+constexpr int32_t kClimbPatterns = 512;      // nine climbs of 0 or 1
+constexpr int32_t kKeptClimbPatterns = 128;  // 128 KB of weights
+
+class ShadeSums {
+public:
+    ShadeSums() { clear(); }
+
+    // Forgets every pattern: the next weights are summed from the table then given.
+    void clear() {
+        for (int32_t& at : columnAt_) at = kNone;
+        kept_ = 0;
+    }
+
+    // The weight (the mean of the ten samples) of the cell whose first index is
+    // `first` (0..255) and whose sample n + 1 lies one entry above sample n where
+    // bit n of `climbs` is set, and on the same entry otherwise.
+    float weight(const float* table, int32_t first, int32_t climbs) {
+        const int32_t at = columnAt_[climbs];
+        return at != kNone ? weights_[at + first] : firstWeight(table, first, climbs);
+    }
+
+    // The same weight, summed from the table.
+    static float sum(const float* table, int32_t first, int32_t climbs) {
+        int32_t index = first;
+        float total = table[index];
+        for (int n = 0; n < kShadeSamplesPerCell - 1; ++n) {
+            index += (climbs >> n) & 1;
+            total += table[index < kShadingTableSize ? index : kShadingTableSize - 1];
+        }
+        return total * 0.1f;
+    }
+
+private:
+    static constexpr int32_t kNone = -1;
+
+    // A pattern met for the first time: its weights for every start, while there is
+    // room. Starts that climb past the last entry never occur (indexes are held to
+    // the table); they are summed held to it all the same.
+    __attribute__((noinline)) float firstWeight(const float* table, int32_t first, int32_t climbs) {
+        if (kept_ == kKeptClimbPatterns) return sum(table, first, climbs);
+        float* column = weights_ + kept_ * kShadingTableSize;
+        for (int32_t start = 0; start < kShadingTableSize; ++start) column[start] = sum(table, start, climbs);
+        columnAt_[climbs] = kept_ * kShadingTableSize;
+        ++kept_;
+        return column[first];
+    }
+
+    int32_t columnAt_[kClimbPatterns];  // where a pattern's weights begin, or kNone
+    int32_t kept_;
+    float weights_[kKeptClimbPatterns * kShadingTableSize];
+};
