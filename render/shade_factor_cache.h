@@ -46,8 +46,7 @@ struct CachedRunFactors {
     template <class Lanes = Sse2Lanes>
     void extendTo(int32_t cells) {
         if (wholeKnown >= cells) return;
-        float* out = whole + wholeKnown;
-        next.template wholeCells<Lanes>(cells - wholeKnown, 1.0f, [out](int32_t k, float factor) { out[k] = factor; });
+        next.template wholeCellWeights<Lanes>(cells - wholeKnown, whole + wholeKnown);
         wholeKnown = cells;
     }
 };

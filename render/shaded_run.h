@@ -90,30 +90,39 @@ public:
     // each amount weighted as wholeCell weights it.
     template <class Lanes = Sse2Lanes, class Deposit>
     void wholeCells(int32_t count, float amount, Deposit&& deposit) {
-        int32_t k = 0;
+        alignas(64) float weights[kShadeBatch];
+        for (int32_t k = 0; k < count; k += kShadeBatch) {
+            const int32_t cells = count - k < kShadeBatch ? count - k : kShadeBatch;
+            wholeCellWeights<Lanes>(cells, weights);
+            for (int32_t j = 0; j < cells; ++j) deposit(k + j, weights[j] * amount);
+        }
+    }
+
+    // The weights of the next `count` whole cells, in order, into weights[0 .. count - 1].
+    template <class Lanes = Sse2Lanes>
+    void wholeCellWeights(int32_t count, float* weights) {
+        if (!hasLength_) {
+            for (int32_t k = 0; k < count; ++k) weights[k] = shadeFactor(table_, wholeCellSamples());
+            return;
+        }
         // In batches: first where every cell of the batch samples, a vector of cells
-        // at a time, then the weights and the deposits. Apart, the processor overlaps
-        // many cells' chains of additions, and a cell's samples are read back long
-        // after they were stored.
-        if (hasLength_) {
-            while (k < count) {
-                const int32_t cells = count - k < kShadeBatch ? count - k : kShadeBatch;
-                alignas(64) WholeCellBatch batch;
-                planWholeCells<Lanes>(batch, cells);
-                float* const weights = batch.start;  // each read just before it is written
-                if (sums_ != nullptr) {
-                    for (int32_t j = 0; j < cells; ++j) {
-                        weights[j] = batch.climbs[j] >= 0 ? sums_->weight(table_, batch.first[j], batch.climbs[j])
-                                                          : summedWeight(batch.start[j], batch.step[j]);
-                    }
-                } else {
-                    for (int32_t j = 0; j < cells; ++j) weights[j] = summedWeight(batch.start[j], batch.step[j]);
+        // at a time, then the weights. Apart, the processor overlaps many cells'
+        // chains of additions, and a cell's samples are read back long after they
+        // were stored.
+        for (int32_t k = 0; k < count; k += kShadeBatch) {
+            const int32_t cells = count - k < kShadeBatch ? count - k : kShadeBatch;
+            alignas(64) WholeCellBatch batch;
+            planWholeCells<Lanes>(batch, cells);
+            float* const out = weights + k;
+            if (sums_ != nullptr) {
+                for (int32_t j = 0; j < cells; ++j) {
+                    out[j] = batch.climbs[j] >= 0 ? sums_->weight(table_, batch.first[j], batch.climbs[j])
+                                                  : summedWeight(batch.start[j], batch.step[j]);
                 }
-                for (int32_t j = 0; j < cells; ++j) deposit(k + j, weights[j] * amount);
-                k += cells;
+            } else {
+                for (int32_t j = 0; j < cells; ++j) out[j] = summedWeight(batch.start[j], batch.step[j]);
             }
         }
-        for (; k < count; ++k) deposit(k, wholeCell(amount));
     }
 
 private:
