@@ -159,15 +159,15 @@ private:
             Lanes::store(batch.start + j, starts);
             Lanes::store(batch.step + j, steps);
 
-            // Positions as running sums. A lane takes ShadeSums' weight when its
-            // indexes climb by 0 or 1 from each to the next and need no holding to
-            // the table: when its positions start in 0..256 and its step is 0 to
-            // 0.99, each sum lies at or above the one before and, below 266 where
-            // a rounding moves it by far less than the 0.01 to spare, under the
-            // whole number after next; so each index is at most one above the one
-            // before, and a last index of 255 or less bounds them all. Its climbs
-            // are then 256 x the last index, minus the first, minus 2^(n - 1) x
-            // each index n between. Other lanes' indexes are not used.
+            // Positions as running sums. A lane takes its weight from ShadeSums when
+            // its indexes climb by 0 or 1 each and need no holding to the table. That
+            // holds when it starts in 0..256 with a step of 0 to 0.99: each sum then
+            // lies at or above the one before and, as below 266 a sum rounds by far
+            // less than the 0.01 to spare, below the whole number after next; so
+            // each index is at most one above the one before, and a last index of
+            // 255 or less bounds them all. Its pattern of climbs is 256 x the last
+            // index, less the first, less 2^(n - 1) x each index n between. Other
+            // lanes' indexes are not used.
             auto position = starts;
             const auto first = Lanes::truncate(position);
             auto pattern = Lanes::sub(Lanes::ints(0), first);
