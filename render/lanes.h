@@ -59,7 +59,6 @@ struct Sse2Lanes {
     static Ints add(Ints a, Ints b) { return _mm_add_epi32(a, b); }
     static Ints sub(Ints a, Ints b) { return _mm_sub_epi32(a, b); }
     static Ints bits(Ints a, int32_t mask) { return _mm_and_si128(a, _mm_set1_epi32(mask)); }
-    static Ints bitsOfEither(Ints a, Ints b) { return _mm_or_si128(a, b); }
     static Ints shiftRight(Ints a, int count) { return _mm_srli_epi32(a, count); }
     static Ints shiftLeft(Ints a, int count) { return _mm_slli_epi32(a, count); }
     static Floats asFloats(Ints a) { return _mm_castsi128_ps(a); }
@@ -159,7 +158,6 @@ struct Avx2Lanes {
     ONDRAVA_TARGET_AVX2 static Ints bits(Ints a, int32_t mask) {
         return {_mm256_and_si256(a.v, _mm256_set1_epi32(mask))};
     }
-    ONDRAVA_TARGET_AVX2 static Ints bitsOfEither(Ints a, Ints b) { return {_mm256_or_si256(a.v, b.v)}; }
     ONDRAVA_TARGET_AVX2 static Ints shiftRight(Ints a, int count) { return {_mm256_srli_epi32(a.v, count)}; }
     ONDRAVA_TARGET_AVX2 static Ints shiftLeft(Ints a, int count) { return {_mm256_slli_epi32(a.v, count)}; }
     ONDRAVA_TARGET_AVX2 static Ints min(Ints a, Ints b) { return {_mm256_min_epi32(a.v, b.v)}; }
@@ -258,7 +256,6 @@ struct Avx512Lanes {
     ONDRAVA_TARGET_AVX512 static Ints bits(Ints a, int32_t mask) {
         return {_mm512_and_si512(a.v, _mm512_set1_epi32(mask))};
     }
-    ONDRAVA_TARGET_AVX512 static Ints bitsOfEither(Ints a, Ints b) { return {_mm512_or_si512(a.v, b.v)}; }
     ONDRAVA_TARGET_AVX512 static Ints shiftRight(Ints a, int count) { return {_mm512_srli_epi32(a.v, unsigned(count))}; }
     ONDRAVA_TARGET_AVX512 static Ints shiftLeft(Ints a, int count) { return {_mm512_slli_epi32(a.v, unsigned(count))}; }
     ONDRAVA_TARGET_AVX512 static Ints min(Ints a, Ints b) { return {_mm512_min_epi32(a.v, b.v)}; }

@@ -1,5 +1,5 @@
 // The weights of cells whose ten sample indexes climb by no more than one entry
-// from each to the next, which is almost every cell of a run longer than 25.5
+// from each to the next, which is almost every cell of a run longer than about 26
 // cells (its samples lie less than one entry apart). Such a cell's indexes are its
 // first index and the nine climbs, a pattern of nine bits; cells of one pattern
 // differ only in where they start. So each pattern a call meets is summed once for
@@ -20,7 +20,7 @@ class ShadeSums {
 public:
     ShadeSums() { clear(); }
 
-    // Forgets every pattern: the next weights are summed from the table then given.
+    // Forgets every pattern: later weights are summed from the table as it is then.
     void clear() {
         for (int32_t& at : columnAt_) at = kNone;
         kept_ = 0;
