@@ -33,14 +33,7 @@ struct Sse2Lanes {
     static Floats sub(Floats a, Floats b) { return _mm_sub_ps(a, b); }
     static Floats mul(Floats a, Floats b) { return _mm_mul_ps(a, b); }
     static Floats abs(Floats a) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), a); }
-    // The larger of a and b; b where either is NaN (as maxps and minps answer).
-    static Floats max(Floats a, Floats b) { return _mm_max_ps(a, b); }
-    static Floats min(Floats a, Floats b) { return _mm_min_ps(a, b); }
-    // first, a0, a1, ...: the lanes moved up by one, `first` in lane 0.
-    static Floats shiftInFirst(Floats a, float first) {
-        return _mm_move_ss(_mm_castsi128_ps(_mm_slli_si128(_mm_castps_si128(a), 4)), _mm_set_ss(first));
-    }
-    // The same with the last lane of `before` in lane 0.
+    // a0, a1, ... moved up by one lane, the last lane of `before` in lane 0.
     static Floats shiftInLast(Floats a, Floats before) {
         const __m128 lastAndFirst = _mm_shuffle_ps(before, a, _MM_SHUFFLE(0, 0, 3, 3));
         return _mm_shuffle_ps(lastAndFirst, a, _MM_SHUFFLE(2, 1, 2, 0));
@@ -131,12 +124,6 @@ struct Avx2Lanes {
     ONDRAVA_TARGET_AVX2 static Floats sub(Floats a, Floats b) { return {_mm256_sub_ps(a.v, b.v)}; }
     ONDRAVA_TARGET_AVX2 static Floats mul(Floats a, Floats b) { return {_mm256_mul_ps(a.v, b.v)}; }
     ONDRAVA_TARGET_AVX2 static Floats abs(Floats a) { return {_mm256_andnot_ps(_mm256_set1_ps(-0.0f), a.v)}; }
-    ONDRAVA_TARGET_AVX2 static Floats max(Floats a, Floats b) { return {_mm256_max_ps(a.v, b.v)}; }
-    ONDRAVA_TARGET_AVX2 static Floats min(Floats a, Floats b) { return {_mm256_min_ps(a.v, b.v)}; }
-    ONDRAVA_TARGET_AVX2 static Floats shiftInFirst(Floats a, float first) {
-        const __m256 up = _mm256_permutevar8x32_ps(a.v, _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6));
-        return {_mm256_blend_ps(up, _mm256_set1_ps(first), 1)};
-    }
     ONDRAVA_TARGET_AVX2 static Floats shiftInLast(Floats a, Floats before) {
         const __m256 up = _mm256_permutevar8x32_ps(a.v, _mm256_setr_epi32(0, 0, 1, 2, 3, 4, 5, 6));
         return {_mm256_blend_ps(up, lastLanes(before).v, 1)};
@@ -228,12 +215,6 @@ struct Avx512Lanes {
     ONDRAVA_TARGET_AVX512 static Floats mul(Floats a, Floats b) { return {_mm512_mul_ps(a.v, b.v)}; }
     ONDRAVA_TARGET_AVX512 static Floats abs(Floats a) {
         return {_mm512_castsi512_ps(_mm512_and_si512(_mm512_castps_si512(a.v), _mm512_set1_epi32(INT32_MAX)))};
-    }
-    ONDRAVA_TARGET_AVX512 static Floats max(Floats a, Floats b) { return {_mm512_max_ps(a.v, b.v)}; }
-    ONDRAVA_TARGET_AVX512 static Floats min(Floats a, Floats b) { return {_mm512_min_ps(a.v, b.v)}; }
-    ONDRAVA_TARGET_AVX512 static Floats shiftInFirst(Floats a, float first) {
-        return {_mm512_castsi512_ps(
-            _mm512_alignr_epi32(_mm512_castps_si512(a.v), _mm512_castps_si512(_mm512_set1_ps(first)), 15))};
     }
     ONDRAVA_TARGET_AVX512 static Floats shiftInLast(Floats a, Floats before) {
         return {_mm512_castsi512_ps(_mm512_alignr_epi32(_mm512_castps_si512(a.v), _mm512_castps_si512(before.v), 15))};

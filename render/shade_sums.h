@@ -13,6 +13,18 @@
 #include "render/shading_table.h"
 
 constexpr int kShadeSamplesPerCell = 10;
+
+// A cell's ten sample indexes into the shading table.
+struct ShadeSamples {
+    int index[kShadeSamplesPerCell];
+};
+
+// A cell's weight: the mean of its ten samples, added in sample order.
+inline float shadeFactor(const float* shadingTable, const ShadeSamples& samples) {
+    float sum = shadingTable[samples.index[0]];
+    for (int k = 1; k < kShadeSamplesPerCell; ++k) sum += shadingTable[samples.index[k]];
+    return sum * 0.1f;
+}
 constexpr int32_t kClimbPatterns = 512;      // nine climbs of 0 or 1
 constexpr int32_t kKeptClimbPatterns = 128;  // 128 KB of weights
 
@@ -34,19 +46,19 @@ public:
         return at != kNone ? weights_[at + first] : firstWeight(table, first, climbs);
     }
 
-    // The same weight, summed from the table.
-    static float sum(const float* table, int32_t first, int32_t climbs) {
-        int32_t index = first;
-        float total = table[index];
-        for (int n = 0; n < kShadeSamplesPerCell - 1; ++n) {
-            index += (climbs >> n) & 1;
-            total += table[index < kShadingTableSize ? index : kShadingTableSize - 1];
-        }
-        return total * 0.1f;
-    }
-
 private:
     static constexpr int32_t kNone = -1;
+
+    // The same weight, summed from the table.
+    static float sum(const float* table, int32_t first, int32_t climbs) {
+        ShadeSamples samples;
+        samples.index[0] = first;
+        for (int n = 1; n < kShadeSamplesPerCell; ++n) {
+            const int next = samples.index[n - 1] + ((climbs >> (n - 1)) & 1);
+            samples.index[n] = next < kShadingTableSize ? next : kShadingTableSize - 1;
+        }
+        return shadeFactor(table, samples);
+    }
 
     // A pattern met for the first time: its weights for every start, while there is
     // room. Starts that climb past the last entry never occur (indexes are held to

@@ -15,10 +15,6 @@
 #include "render/shade_sums.h"
 #include "render/shading_table.h"
 
-struct ShadeSamples {
-    int index[kShadeSamplesPerCell];
-};
-
 // A sample position as a table index. Positions of well-formed runs lie in 0..255; a
 // run shorter than its first partial cell (only from parameters outside their ranges)
 // would reach past either end, so positions are held to the table, NaN counting as 0.
@@ -26,12 +22,6 @@ inline int shadeSampleIndex(float position) {
     float held = position > 0.0f ? position : 0.0f;
     held = held < 255.0f ? held : 255.0f;
     return int(held);
-}
-
-inline float shadeFactor(const float* shadingTable, const ShadeSamples& samples) {
-    float sum = shadingTable[samples.index[0]];
-    for (int k = 1; k < kShadeSamplesPerCell; ++k) sum += shadingTable[samples.index[k]];
-    return sum * 0.1f;
 }
 
 // The shading state of one run as its cells are deposited in order: an optional first
@@ -178,10 +168,10 @@ private:
                 if (n < kShadeSamplesPerCell - 1) pattern = Lanes::sub(pattern, Lanes::shiftLeft(sample, n - 1));
             }
             pattern = Lanes::add(pattern, Lanes::shiftLeft(sample, kShadeSamplesPerCell - 2));
-            const auto steady =
-                Lanes::both(Lanes::both(Lanes::lessOrEqual(zero, starts), Lanes::lessOrEqual(starts, entries)),
-                            Lanes::both(Lanes::both(Lanes::lessOrEqual(zero, steps), Lanes::lessOrEqual(steps, nearOne)),
-                                        Lanes::less(sample, Lanes::ints(kShadingTableSize))));
+            const auto startsInside = Lanes::both(Lanes::lessOrEqual(zero, starts), Lanes::lessOrEqual(starts, entries));
+            const auto stepsBelowOne = Lanes::both(Lanes::lessOrEqual(zero, steps), Lanes::lessOrEqual(steps, nearOne));
+            const auto steady = Lanes::both(Lanes::both(startsInside, stepsBelowOne),
+                                            Lanes::less(sample, Lanes::ints(kShadingTableSize)));
             Lanes::store(batch.first + j, first);
             Lanes::store(batch.climbs + j, Lanes::select(steady, pattern, Lanes::ints(-1)));
 

@@ -178,7 +178,9 @@ TEST(ShadedRun, SampleIndexHoldsPositionsToTheTable) {
 struct UnevenWave {
     float entry[kShadingTableSize];
     UnevenWave() {
-        for (int i = 0; i < kShadingTableSize; ++i) entry[i] = float(std::sin(double(i) * 0.071)) * 0.9f + 1.0f + float(i) * 1e-4f;
+        for (int i = 0; i < kShadingTableSize; ++i) {
+            entry[i] = float(std::sin(double(i) * 0.071)) * 0.9f + 1.0f + float(i) * 1e-4f;
+        }
     }
 };
 
@@ -290,7 +292,9 @@ void expectEveryKindOfRunWeighsAsCellByCell(WholeCellsOnPath onPath) {
         for (float consumed : {0.0f, 0.318082124f, 0.0973306f, 0.15162757f, 15.75f, 16.0f, 31.5f}) {
             for (float share : {0.0f, 0.4f}) {
                 const int32_t whole = int32_t(length - consumed - share);
-                if (whole > 0) expectBatchesWeighAsCellByCell(onPath, *sums, length, consumed, share, whole < 600 ? whole : 600);
+                if (whole > 0) {
+                    expectBatchesWeighAsCellByCell(onPath, *sums, length, consumed, share, whole < 600 ? whole : 600);
+                }
             }
         }
     }
@@ -302,7 +306,9 @@ void expectEveryKindOfRunWeighsAsCellByCell(WholeCellsOnPath onPath) {
 
 TEST(ShadedRun, WholeCellsFromKeptPatternsWeighAsCellByCellOnEveryPath) {
     expectEveryKindOfRunWeighsAsCellByCell(wholeCellsOnSse2);
-    if (int32_t(offeredVectorPath()) >= int32_t(VectorPath::kAvx2)) expectEveryKindOfRunWeighsAsCellByCell(wholeCellsOnAvx2);
+    if (int32_t(offeredVectorPath()) >= int32_t(VectorPath::kAvx2)) {
+        expectEveryKindOfRunWeighsAsCellByCell(wholeCellsOnAvx2);
+    }
     if (int32_t(offeredVectorPath()) >= int32_t(VectorPath::kAvx512)) {
         expectEveryKindOfRunWeighsAsCellByCell(wholeCellsOnAvx512);
     }

@@ -131,23 +131,25 @@ std::string readImage(const std::string& path, RgbaImageOf<Sample>& image, const
     config.attribute("oiio:UnassociatedAlpha", 1);  // alpha as stored, never multiplied in
     OIIO::ImageSpec description;
     if (!in->open(path, description, config)) return readFailure(path, oiioError(in->geterror()));
-    if (description.width < 1 || description.height < 1 || description.width > kMaxImageSide || description.height > kMaxImageSide) {
-        return readFailure(path, "it is " + std::to_string(description.width) + " x " + std::to_string(description.height) +
+    const int width = description.width, height = description.height;
+    if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide) {
+        return readFailure(path, "it is " + std::to_string(width) + " x " + std::to_string(height) +
                                      " pixels; the tool reads 1 to " + std::to_string(kMaxImageSide) + " a side");
     }
     const int channels = std::min(description.nchannels, 4);
-    RgbaImageOf<Sample> read(description.width, description.height);
+    RgbaImageOf<Sample> read(width, height);
     const OIIO::stride_t pixelBytes = 4 * sizeof(Sample);
-    for (int row = 0; row < description.height; row += kBandRows) {
+    for (int row = 0; row < height; row += kBandRows) {
         if (stopped(stop)) return msg::kInterrupted;
-        const int rows = std::min(kBandRows, description.height - row);
+        const int rows = std::min(kBandRows, height - row);
         Sample* band = read.pixel(0, row);
         // Scanlines count from the top of the file's data window.
-        if (!in->read_scanlines(0, 0, description.y + row, description.y + row + rows, 0, 0, channels, typeOf<Sample>(), band,
-                                pixelBytes, pixelBytes * description.width)) {
+        const int top = description.y + row;
+        if (!in->read_scanlines(0, 0, top, top + rows, 0, 0, channels, typeOf<Sample>(), band, pixelBytes,
+                                pixelBytes * width)) {
             return readFailure(path, oiioError(in->geterror()));
         }
-        expandChannels(band, size_t(rows) * size_t(description.width), channels);
+        expandChannels(band, size_t(rows) * size_t(width), channels);
     }
     in->close();
     image = std::move(read);
