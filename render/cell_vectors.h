@@ -85,8 +85,9 @@ struct Sse2Cells {
             const __m128 alpha = _mm_shuffle_ps(c, c, 0);
             const __m128 full = _mm_cmpge_ps(alpha, one);
             const __m128 partial = _mm_andnot_ps(full, _mm_cmpgt_ps(alpha, _mm_setzero_ps()));
-            const __m128 quotient = _mm_div_ps(c, alpha);
-            const __m128 reciprocal = _mm_div_ps(one, alpha);
+            // One division gives both: 1 / alpha in the alpha lane, c / alpha in the others.
+            const __m128 quotient = _mm_div_ps(select(alphaLane, one, c), alpha);
+            const __m128 reciprocal = _mm_shuffle_ps(quotient, quotient, 0);
             // A subnormal alpha has no finite reciprocal: its colours are divided.
             const __m128 finite = _mm_cmplt_ps(reciprocal, infinity);
             const __m128 multiplied = _mm_and_ps(partial, finite);
@@ -144,8 +145,8 @@ struct Avx2Cells {
             const __m256 alpha = _mm256_shuffle_ps(c, c, 0);
             const __m256 full = _mm256_cmp_ps(alpha, one, _CMP_GE_OQ);
             const __m256 partial = _mm256_andnot_ps(full, _mm256_cmp_ps(alpha, _mm256_setzero_ps(), _CMP_GT_OQ));
-            const __m256 quotient = _mm256_div_ps(c, alpha);
-            const __m256 reciprocal = _mm256_div_ps(one, alpha);
+            const __m256 quotient = _mm256_div_ps(_mm256_blendv_ps(c, one, alphaLanes), alpha);
+            const __m256 reciprocal = _mm256_shuffle_ps(quotient, quotient, 0);
             const __m256 finite = _mm256_cmp_ps(reciprocal, infinity, _CMP_LT_OQ);
             const __m256 multiplied = _mm256_and_ps(partial, finite);
             const __m256 divided = _mm256_or_ps(full, _mm256_andnot_ps(finite, partial));
@@ -219,9 +220,9 @@ struct Avx512Cells {
             const __m512 alpha = _mm512_permute_ps(c, 0);
             const __mmask16 full = _mm512_cmp_ps_mask(alpha, one, _CMP_GE_OQ);
             const __mmask16 partial = __mmask16(~full & _mm512_cmp_ps_mask(alpha, _mm512_setzero_ps(), _CMP_GT_OQ));
-            const __m512 reciprocal = _mm512_div_ps(one, alpha);
+            const __m512 quotient = _mm512_div_ps(_mm512_mask_mov_ps(c, kAlpha, one), alpha);
+            const __m512 reciprocal = _mm512_permute_ps(quotient, 0);
             const __mmask16 finite = _mm512_cmp_ps_mask(reciprocal, infinity, _CMP_LT_OQ);
-            const __m512 quotient = _mm512_div_ps(c, alpha);
             __m512 out = _mm512_mask_mov_ps(c, kColours & (full | (partial & ~finite)), quotient);
             out = _mm512_mask_mul_ps(out, kColours & partial & finite, c, reciprocal);
             const __m512i index = _mm512_add_epi32(_mm512_set1_epi32(i), cellOfLane);
