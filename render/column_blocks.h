@@ -6,6 +6,8 @@
 // block's pixels per cell, which is then written out along the output's rows. The
 // staging areas lie in the stretch buffer where the stretch leaves it unused; a
 // block holds as many columns as fit, eight at most (the lines between two polls).
+// Where they fit too, the intensity-source layers' brightness indexes of the
+// block's lines are staged there as well, read along the layers' rows.
 #pragma once
 
 #include <cstddef>
@@ -19,25 +21,33 @@
 struct ColumnBlocks {
     unsigned char* input = nullptr;   // null: lines are read from the input itself
     unsigned char* output = nullptr;  // null: lines are written straight to the output
+    int16_t* layerIndexes = nullptr;  // null: the layers are sampled where they lie
     int32_t columns = 1;
 };
 
+// `layers`: the intensity-source layers whose indexes a block would stage.
 template <class Traits>
-ColumnBlocks columnBlocks(const LineGeometry& geometry, bool stretch, float (*stretchBuffer)[4]) {
+ColumnBlocks columnBlocks(const LineGeometry& geometry, bool stretch, float (*stretchBuffer)[4], int32_t layers) {
     ColumnBlocks blocks;
     const bool alongColumns = (geometry.direction & ~1) == kDown;
     if (!alongColumns || geometry.pixelsPerLine > geometry.lineLength || geometry.lineLength <= 0) return blocks;
     const size_t stretched = stretch ? size_t(geometry.lineLength) : 0;  // cells the stretch keeps
     const size_t room = (size_t(kLineCells) - stretched) * sizeof(stretchBuffer[0]);
     const size_t perColumn = size_t(geometry.lineLength) * 4 * sizeof(typename Traits::Channel);
+    const size_t indexesPerColumn = size_t(geometry.lineLength) * size_t(layers) * sizeof(int16_t);
     unsigned char* const spare = reinterpret_cast<unsigned char*>(stretchBuffer[stretched]);
-    // Both areas where they fit for two columns or more; else the output's alone.
+    // Every area where they all fit for two columns or more; else both pixel areas;
+    // else the output's alone.
+    const size_t all = layers > 0 ? room / (2 * perColumn + indexesPerColumn) : 0;
     const size_t both = room / (2 * perColumn), outputOnly = room / perColumn;
-    const size_t columns = both >= 2 ? both : outputOnly;
+    const size_t columns = all >= 2 ? all : both >= 2 ? both : outputOnly;
     if (columns < 2) return blocks;
     blocks.columns = int32_t(columns < 8 ? columns : 8);
     blocks.output = spare;
     if (both >= 2) blocks.input = spare + size_t(blocks.columns) * perColumn;
+    if (all >= 2) {
+        blocks.layerIndexes = reinterpret_cast<int16_t*>(spare + 2 * size_t(blocks.columns) * perColumn);
+    }
     return blocks;
 }
 

@@ -126,7 +126,8 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
     call.sources.prepare(velocitySource, spreadSource, dstWidth, dstHeight);
 
     using Channel = typename Traits::Channel;
-    const ColumnBlocks blocks = columnBlocks<Traits>(geometry, call.stretch, call.stretchBuffer);
+    using Sources = TableIndexSource<Traits, VelocitySource, SpreadSource>;
+    const ColumnBlocks blocks = columnBlocks<Traits>(geometry, call.stretch, call.stretchBuffer, Sources::kLayers);
     const int32_t inputRows = srcHeight < dstHeight ? srcHeight : dstHeight;
     const int32_t inputColumns = srcWidth < dstWidth ? srcWidth : dstWidth;
     int32_t dirtyCells = kLineCells;
@@ -145,12 +146,15 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
             if (n == n0 && blocks.input != nullptr) {
                 readBlock<Traits>(blocks, srcPixels, srcPitch, geometry, inputRows, n0, n1 < inputColumns ? n1 : inputColumns);
             }
+            if (n == n0 && blocks.layerIndexes != nullptr) {
+                call.sources.stageBlock(blocks.layerIndexes, geometry.direction, n0, n1 - n0, lineLength);
+            }
             Cells::clearCells(call.meltAccumulator, dirtyCells);
 
             InputLine<Channel> input{srcPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, srcPitch),
                                      inputCells(geometry.direction, n, dstWidth, dstHeight, srcWidth, srcHeight)};
             if (blocks.input != nullptr) input = stagedLine<Traits>(blocks, lineLength, n - n0, input.inside);
-            call.sources.beginLine(geometry.direction, n);
+            call.sources.beginLine(geometry.direction, n, blocks.layerIndexes != nullptr ? n - n0 : -1);
             const int32_t depositEnd =
                 lineLength > 0 ? depositRuns<Traits, Wrap, Cells>(call.meltAccumulator, input, call.run, grid,
                                                                   call.tables, call.sources, call.shading)

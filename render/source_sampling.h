@@ -132,6 +132,30 @@ inline ptrdiff_t layerSampleOffset(const LayerLine& line, int32_t layerWidth, in
            ptrdiff_t(clampIntoLayer(column, layerWidth)) * 4;
 }
 
+// The brightness indexes of lines n0 .. n0 + count - 1 of a column walk (Down or
+// Up) at every position 0 .. lineLength - 1, line j's at indexes[j x lineLength],
+// each as layerSampleOffset finds its pixel. The lines of a column walk differ only
+// in their layer column, so the layer is read along its rows, a row per position.
+template <class Traits>
+void stageColumnIndexes(const SourceLayerArgs<typename Traits::Channel>& layer, const LayerGeometry& geometry,
+                        int32_t direction, int32_t n0, int32_t count, int32_t lineLength, int16_t* indexes) {
+    constexpr int32_t kMostLines = 8;
+    ptrdiff_t columns[kMostLines];
+    for (int32_t j = 0; j < count && j < kMostLines; ++j) {
+        const LayerLine line = setupLayerLine(geometry, layer.width, layer.height, layer.pitch, direction, n0 + j);
+        columns[j] = ptrdiff_t(clampIntoLayer(line.cellColumn, layer.width)) * 4;
+    }
+    const LayerLine first = setupLayerLine(geometry, layer.width, layer.height, layer.pitch, direction, n0);
+    for (int32_t p = 0; p < lineLength; ++p) {
+        const int64_t o = (int64_t(p) * first.layerCellStep) >> 12;
+        const int32_t row = clampIntoLayer(first.cellRow + o / layer.pitch, layer.height);
+        const auto* pixels = layer.pixels + ptrdiff_t(row) * layer.pitch;
+        for (int32_t j = 0; j < count && j < kMostLines; ++j) {
+            indexes[ptrdiff_t(j) * lineLength + p] = int16_t(Traits::lumaIndex(pixels + columns[j]));
+        }
+    }
+}
+
 // The layer's brightness index at position p. An interpolated position (a grid
 // fraction f != 0 anywhere but at the line's last cell, as for the pixel's own
 // brightness) blends it toward position p + 1. Only the colour channels count;
@@ -147,4 +171,11 @@ int32_t sampleSourceLuma(const SourceLayerArgs<typename Traits::Channel>& layer,
     const int32_t k = lumaAt(p);
     if (!interpolated) return k;
     return interpolatedIndex(k, lumaAt(p + 1), f);
+}
+
+// sampleSourceLuma's index from indexes staged for the line.
+inline int32_t stagedSourceLuma(const int16_t* indexes, int32_t p, float f, bool interpolated) {
+    const int32_t k = indexes[p];
+    if (!interpolated) return k;
+    return interpolatedIndex(k, indexes[p + 1], f);
 }

@@ -15,15 +15,27 @@ struct SampledLayer {
     SourceLayerArgs<typename Traits::Channel> layer;
     LayerGeometry geometry;
     LayerLine line;
+    const int16_t* block = nullptr;  // the block's staged indexes, if staged
+    int32_t blockLineLength = 0;
+    const int16_t* staged = nullptr;  // the line's, if staged
 
     void prepare(const SourceLayerArgs<typename Traits::Channel>& args, int32_t dstWidth, int32_t dstHeight) {
         layer = args;
         geometry = buildLayerGeometry(args, dstWidth, dstHeight);
     }
-    void beginLine(int32_t direction, int32_t n) {
+    // An unreadable layer's index is 0 and is not staged.
+    void stageBlock(int16_t* indexes, int32_t direction, int32_t n0, int32_t count, int32_t lineLength) {
+        if (!geometry.readable) return;
+        stageColumnIndexes<Traits>(layer, geometry, direction, n0, count, lineLength, indexes);
+        block = indexes;
+        blockLineLength = lineLength;
+    }
+    void beginLine(int32_t direction, int32_t n, int32_t blockLine) {
         line = setupLayerLine(geometry, layer.width, layer.height, layer.pitch, direction, n);
+        staged = block != nullptr && blockLine >= 0 ? block + ptrdiff_t(blockLine) * blockLineLength : nullptr;
     }
     int32_t index(int32_t i, float f, bool interpolated) const {
+        if (staged != nullptr) return stagedSourceLuma(staged, i, f, interpolated);
         return sampleSourceLuma<Traits>(layer, geometry, line, i, f, interpolated);
     }
 };
@@ -38,6 +50,7 @@ struct TableIndexSource {
     static constexpr bool kSpreadOffsetFirst = SpreadSource && !VelocitySource;
     static constexpr bool kVelocityFromLayer = VelocitySource;
     static constexpr bool kSpreadFromLayer = SpreadSource;
+    static constexpr int32_t kLayers = int32_t(VelocitySource) + int32_t(SpreadSource);
 
     SampledLayer<Traits> velocity{};
     SampledLayer<Traits> spread{};
@@ -47,9 +60,18 @@ struct TableIndexSource {
         if constexpr (VelocitySource) velocity.prepare(velocitySource, dstWidth, dstHeight);
         if constexpr (SpreadSource) spread.prepare(spreadSource, dstWidth, dstHeight);
     }
-    void beginLine(int32_t direction, int32_t n) {
-        if constexpr (VelocitySource) velocity.beginLine(direction, n);
-        if constexpr (SpreadSource) spread.beginLine(direction, n);
+    // Stages the layers' indexes of the column block n0 .. n0 + count - 1, each
+    // layer's count x lineLength of them in turn from `indexes` on.
+    void stageBlock(int16_t* indexes, int32_t direction, int32_t n0, int32_t count, int32_t lineLength) {
+        if constexpr (VelocitySource) velocity.stageBlock(indexes, direction, n0, count, lineLength);
+        if constexpr (SpreadSource) {
+            spread.stageBlock(indexes + (VelocitySource ? ptrdiff_t(count) * lineLength : 0), direction, n0, count,
+                              lineLength);
+        }
+    }
+    void beginLine(int32_t direction, int32_t n, int32_t blockLine) {
+        if constexpr (VelocitySource) velocity.beginLine(direction, n, blockLine);
+        if constexpr (SpreadSource) spread.beginLine(direction, n, blockLine);
     }
     int32_t velocityIndex(int32_t i, float f, bool interpolated, int32_t own) const {
         if constexpr (VelocitySource) return velocity.index(i, f, interpolated);
@@ -81,12 +103,16 @@ struct TableIndexSource<Traits, false, false> {
     static constexpr bool kSpreadOffsetFirst = false;
     static constexpr bool kVelocityFromLayer = false;
     static constexpr bool kSpreadFromLayer = false;
+    static constexpr int32_t kLayers = 0;  // layers whose indexes a column block stages
 
     // Once per call: how the layers lie under the output frame.
     void prepare(const SourceLayerArgs<Channel>&, const SourceLayerArgs<Channel>&, int32_t /*dstWidth*/,
                  int32_t /*dstHeight*/) {}
-    // Once per line: where the layers lie under line n.
-    void beginLine(int32_t /*direction*/, int32_t /*n*/) {}
+    // Once per column block: the layers' indexes of its lines, read along the layers' rows.
+    void stageBlock(int16_t*, int32_t /*direction*/, int32_t /*n0*/, int32_t /*count*/, int32_t /*lineLength*/) {}
+    // Once per line: where the layers lie under line n, the block's line blockLine
+    // (-1 outside staged blocks).
+    void beginLine(int32_t /*direction*/, int32_t /*n*/, int32_t /*blockLine*/) {}
     // The indexes of the visited position i; `own` is the pixel's own index, already
     // interpolated by the grid fraction.
     int32_t velocityIndex(int32_t /*i*/, float /*f*/, bool /*interpolated*/, int32_t own) const {

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <random>
 
+#include "render/line_geometry.h"
 #include "tests/render/literal/literal_melt.h"
 #include "tests/render/melt_test_support.h"
 
@@ -112,6 +113,37 @@ void compareOnRandomFrames(uint32_t seed, int frames, bool shaded = false) {
             << "frame " << frame << " " << W << "x" << H << " direction " << params.direction << " wrap "
             << params.wrap << " sources " << sources << " shading " << params.shading;
     }
+}
+
+// Tall frames walked Down and Up with both layers: 8-bit columns of 3,000 pixels
+// stage the layers' indexes with the block; float columns of 4,000 leave no room for
+// them, and the block samples the layers where they lie.
+template <class Channel>
+void compareTallFrameWithLayers(int32_t height, uint32_t seed) {
+    std::mt19937 rng(seed);
+    const int32_t width = 9;
+    Frame<Channel> in(width, height), velocityFrame(width + 2, height + 5), spreadFrame(width, height, 8);
+    for (Frame<Channel>* frame : {&in, &velocityFrame, &spreadFrame}) {
+        for (auto& c : frame->data) c = randomChannel<Channel>(rng);
+    }
+    for (int32_t direction : {kDown, kUp}) {
+        ParamValues params = randomParams(rng, false);
+        params.direction = direction;
+        params.fullscreenStretch = params.offscreenReach = 0.0;  // the stretch would take the room
+        PF_LayerDef velocityLayer = velocityFrame.layer(), spreadLayer = spreadFrame.layer();
+        params.velocitySourceLayer = &velocityLayer;
+        params.spreadSourceLayer = &spreadLayer;
+        Frame<Channel> expected(width, height), actual(width, height);
+        PF_LayerDef inLayer = in.layer(), outLayer = actual.layer(), expectedLayer = expected.layer();
+        literalMelt<Channel>(inLayer, expectedLayer, params, 1.0f);
+        ASSERT_EQ(renderEntry<Channel>(&inLayer, &outLayer, params), 0);
+        ASSERT_EQ(expected.data, actual.data) << "direction " << direction;
+    }
+}
+
+TEST(MeltReference, TallFramesWithLayersMatchTheLiteralRules) {
+    compareTallFrameWithLayers<uint8_t>(3000, 17);
+    compareTallFrameWithLayers<float>(4000, 18);
 }
 
 TEST(MeltReference, EightBitFramesMatchTheLiteralRules) { compareOnRandomFrames<uint8_t>(11, 200); }

@@ -31,7 +31,7 @@ std::unique_ptr<Accumulator> depositWithSources() {
     const SourceLayerArgs<float> layer{layerPixels.data(), 3, 1, 12, 0, 0};
     TableIndexSource<Channel32, VelocitySource, SpreadSource> sources;
     sources.prepare(layer, layer, 3, 1);
-    sources.beginLine(0, 0);
+    sources.beginLine(0, 0, -1);
     auto acc = std::make_unique<Accumulator>();
     const InputLine<float> line{pixels.data(), {0, 4}, {0, 3}};
     depositRuns<Channel32, false>(acc->cells, line, runSettings(3, 1, false), {0, 0.0f}, *tables, sources,

@@ -251,6 +251,45 @@ TEST(SourceSampling, GridFractionInterpolatesTowardTheNextPosition) {
     EXPECT_EQ(sample(3, 0.5f), 7);
     EXPECT_EQ(sample(2, 0.25f), 76);  // truncate(-93 x 0.25 + 100) = truncate(76.75)
 }
+// Indexes staged for a block of columns are the indexes each line samples, position
+// by position, interpolated alike: over layers larger, smaller and as large as the
+// output, with and without the origin rule, with rows running either way in memory.
+TEST(SourceSampling, StagedColumnIndexesAreTheSampledOnes) {
+    // Coordinates small enough for a staged 16-bit index.
+    struct SmallCoordinateTraits {
+        using Channel = uint16_t;
+        static int32_t lumaIndex(const uint16_t* pixel) { return int32_t(pixel[1]) * 64 + pixel[2]; }
+    };
+    const int32_t w = 11, h = 9;
+    const CoordinateLayer layers[] = {{11, 9, 11 * 4}, {25, 20, -25 * 4, 3, 2}, {5, 4, 6 * 4}, {40, 30, 40 * 4, -1, 5},
+                                      {1, 1, -4}};
+    for (const CoordinateLayer& coordinates : layers) {
+        const SourceLayerArgs<uint16_t>& layer = coordinates.layer;
+        const LayerGeometry geometry = buildLayerGeometry(layer, w, h);
+        for (int direction : {kDown, kUp}) {
+            for (int32_t n0 = 0; n0 < w; n0 += 3) {
+                const int32_t count = w - n0 < 8 ? w - n0 : 8;
+                std::vector<int16_t> staged(size_t(count) * h);
+                stageColumnIndexes<SmallCoordinateTraits>(layer, geometry, direction, n0, count, h, staged.data());
+                for (int32_t j = 0; j < count; ++j) {
+                    const LayerLine line =
+                        setupLayerLine(geometry, layer.width, layer.height, layer.pitch, direction, n0 + j);
+                    for (int32_t p = 0; p < h; ++p) {
+                        const bool interpolated = p != h - 1;
+                        ASSERT_EQ(stagedSourceLuma(staged.data() + j * h, p, 0.75f, interpolated),
+                                  sampleSourceLuma<SmallCoordinateTraits>(layer, geometry, line, p, 0.75f,
+                                                                          interpolated))
+                            << layer.width << "x" << layer.height << " direction " << direction << " line "
+                            << n0 + j << " position " << p;
+                        ASSERT_EQ(staged[size_t(j) * h + p],
+                                  sampleSourceLuma<SmallCoordinateTraits>(layer, geometry, line, p, 0.0f, false));
+                    }
+                }
+            }
+        }
+    }
+}
+
 
 // The brightness of a one-pixel layer through each depth's index formula.
 template <class Traits>
