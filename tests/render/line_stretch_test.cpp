@@ -124,4 +124,15 @@ TEST(LineStretch, LongLineStaysInsideTheBuffers) {
     EXPECT_NEAR(redAt(out, kLineCells - 1), 163.83f, 0.02f);
 }
 
+TEST(LineStretch, PositionsOutsideTheBufferSampleItsEnds) {
+    // Outside their ranges the parameters can place positions before cell 0, which
+    // then read cell 0 alone, or past the buffer's last cell, which read that cell.
+    const Cells before = stretched(usedLine(1, 19), 100, stretchParams(-200, 100));  // start -2
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(redAt(before, i), 0.0f) << i;
+    Cells far = usedLine(0, kLineCells - 1);
+    far[size_t(kLineCells - 1) * 4 + 1] = 7.0f;
+    const Cells past = stretched(far, 100, stretchParams(0, 200));  // end 32,667
+    for (int i = 51; i < 100; ++i) EXPECT_EQ(redAt(past, i), 7.0f) << i;
+}
+
 }  // namespace
