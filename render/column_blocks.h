@@ -16,6 +16,7 @@
 
 #include "render/line_cells.h"
 #include "render/line_geometry.h"
+#include "render/row_prefetch.h"
 #include "render/run_planning.h"
 
 struct ColumnBlocks {
@@ -58,9 +59,11 @@ void readBlock(const ColumnBlocks& blocks, const typename Traits::Channel* srcPi
                const LineGeometry& geometry, int32_t rows, int32_t n0, int32_t n1) {
     constexpr size_t kPixel = 4 * sizeof(typename Traits::Channel);
     const size_t lineBytes = size_t(geometry.lineLength) * kPixel;
+    const auto rowAt = [&](int32_t y) { return srcPixels + ptrdiff_t(y) * srcPitch + ptrdiff_t(n0) * 4; };
     for (int32_t y = 0; y < rows; ++y) {
         const int32_t cell = geometry.direction == kDown ? y : geometry.lineLength - 1 - y;
-        const auto* row = reinterpret_cast<const unsigned char*>(srcPixels + ptrdiff_t(y) * srcPitch + ptrdiff_t(n0) * 4);
+        const auto* row = reinterpret_cast<const unsigned char*>(rowAt(y));
+        if (y + kRowsAhead < rows) prefetchSpan(rowAt(y + kRowsAhead), size_t(n1 - n0) * kPixel);
         unsigned char* to = blocks.input + size_t(cell) * kPixel;
         for (int32_t j = 0; j < n1 - n0; ++j) std::memcpy(to + size_t(j) * lineBytes, row + size_t(j) * kPixel, kPixel);
     }
@@ -80,9 +83,11 @@ void writeBlock(const ColumnBlocks& blocks, typename Traits::Channel* dstPixels,
                 const LineGeometry& geometry, int32_t n0, int32_t n1) {
     const size_t rowBytes = size_t(n1 - n0) * 4 * sizeof(typename Traits::Channel);
     const int32_t lastRow = geometry.lineLength - 1;
+    const auto rowAt = [&](int32_t i) {
+        return dstPixels + ptrdiff_t(geometry.direction == kDown ? i : lastRow - i) * dstPitch + ptrdiff_t(n0) * 4;
+    };
     for (int32_t i = 0; i < geometry.lineLength; ++i) {
-        const int32_t row = geometry.direction == kDown ? i : lastRow - i;
-        std::memcpy(dstPixels + ptrdiff_t(row) * dstPitch + ptrdiff_t(n0) * 4, blocks.output + size_t(i) * rowBytes,
-                    rowBytes);
+        if (i + kRowsAhead < geometry.lineLength) prefetchSpan<true>(rowAt(i + kRowsAhead), rowBytes);
+        std::memcpy(rowAt(i), blocks.output + size_t(i) * rowBytes, rowBytes);
     }
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "render/channel_traits.h"
+#include "render/row_prefetch.h"
 
 // One intensity-source layer as the kernel receives it; originX and originY are
 // the OUTPUT buffer's origin. All zero when the layer is absent.
@@ -140,17 +141,30 @@ template <class Traits>
 void stageColumnIndexes(const SourceLayerArgs<typename Traits::Channel>& layer, const LayerGeometry& geometry,
                         int32_t direction, int32_t n0, int32_t count, int32_t lineLength, int16_t* indexes) {
     constexpr int32_t kMostLines = 8;
+    const int32_t lines = count < kMostLines ? count : kMostLines;
+    if (lines <= 0) return;
     ptrdiff_t columns[kMostLines];
-    for (int32_t j = 0; j < count && j < kMostLines; ++j) {
+    for (int32_t j = 0; j < lines; ++j) {
         const LayerLine line = setupLayerLine(geometry, layer.width, layer.height, layer.pitch, direction, n0 + j);
         columns[j] = ptrdiff_t(clampIntoLayer(line.cellColumn, layer.width)) * 4;
     }
     const LayerLine first = setupLayerLine(geometry, layer.width, layer.height, layer.pitch, direction, n0);
-    for (int32_t p = 0; p < lineLength; ++p) {
+    const auto rowAt = [&](int32_t p) {
         const int64_t o = (int64_t(p) * first.layerCellStep) >> 12;
-        const int32_t row = clampIntoLayer(first.cellRow + o / layer.pitch, layer.height);
-        const auto* pixels = layer.pixels + ptrdiff_t(row) * layer.pitch;
-        for (int32_t j = 0; j < count && j < kMostLines; ++j) {
+        return layer.pixels + ptrdiff_t(clampIntoLayer(first.cellRow + o / layer.pitch, layer.height)) * layer.pitch;
+    };
+    // The rows of the next kRowsAhead positions, found once and asked for early from
+    // the block's first layer column to its last (the columns never decrease).
+    const typename Traits::Channel* rows[kRowsAhead];
+    for (int32_t p = 0; p < kRowsAhead && p < lineLength; ++p) rows[p] = rowAt(p);
+    const size_t spanBytes = size_t(columns[lines - 1] - columns[0] + 4) * sizeof(*layer.pixels);
+    for (int32_t p = 0; p < lineLength; ++p) {
+        const auto* pixels = rows[p % kRowsAhead];
+        if (p + kRowsAhead < lineLength) {
+            rows[p % kRowsAhead] = rowAt(p + kRowsAhead);
+            prefetchSpan(rows[p % kRowsAhead] + columns[0], spanBytes);
+        }
+        for (int32_t j = 0; j < lines; ++j) {
             indexes[ptrdiff_t(j) * lineLength + p] = int16_t(Traits::lumaIndex(pixels + columns[j]));
         }
     }
