@@ -29,7 +29,8 @@ int32_t nextEmptyCell(const float (*meltAccumulator)[4], int32_t i, int32_t cell
         const __m128 high = _mm_unpacklo_ps(_mm_loadu_ps(meltAccumulator[i + 2]), _mm_loadu_ps(meltAccumulator[i + 3]));
         const __m128 alphas = _mm_movelh_ps(low, high);
         const unsigned empty = unsigned(_mm_movemask_ps(_mm_cmpeq_ps(alphas, zero)));
-        const unsigned before = empty != 0 ? (empty & (0u - empty)) - 1u : 0xFu;  // the cells before the first empty one
+        // The cells before the first empty one.
+        const unsigned before = empty != 0 ? (empty & (0u - empty)) - 1u : 0xFu;
         const unsigned full = unsigned(_mm_movemask_ps(_mm_cmpeq_ps(alphas, one))) & before;
         if (full != 0) lastFullCell = i + 31 - __builtin_clz(full);
         if (empty != 0) return i + __builtin_ctz(empty);

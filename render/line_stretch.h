@@ -73,7 +73,7 @@ inline void stretchLine(const float (*meltAccumulator)[4], float (*stretchBuffer
         const __m128i whole = _mm_and_si128(_mm_castps_si128(inside), _mm_cvttps_epi32(p));
         const __m128i k = _mm_or_si128(whole, _mm_and_si128(_mm_castps_si128(atEnd), _mm_set1_epi32(kLineCells - 1)));
         const __m128 f = _mm_and_ps(inside, _mm_sub_ps(p, _mm_cvtepi32_ps(whole)));
-        const __m128i next = _mm_sub_epi32(k, _mm_castps_si128(_mm_andnot_ps(atEnd, _mm_castsi128_ps(_mm_set1_epi32(-1)))));
+        const __m128i next = _mm_add_epi32(k, _mm_andnot_si128(_mm_castps_si128(atEnd), _mm_set1_epi32(1)));
         _mm_store_si128(reinterpret_cast<__m128i*>(lowerCell), k);
         _mm_store_si128(reinterpret_cast<__m128i*>(upperCell), next);
         _mm_store_ps(fraction, f);
