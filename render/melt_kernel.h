@@ -126,8 +126,7 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
     call.sources.prepare(velocitySource, spreadSource, dstWidth, dstHeight);
 
     using Channel = typename Traits::Channel;
-    using Sources = TableIndexSource<Traits, VelocitySource, SpreadSource>;
-    const ColumnBlocks blocks = columnBlocks<Traits>(geometry, call.stretch, call.stretchBuffer, Sources::kLayers);
+    const ColumnBlocks blocks = columnBlocks<Traits>(geometry, call.stretch, call.stretchBuffer, call.sources.kLayers);
     const int32_t inputRows = srcHeight < dstHeight ? srcHeight : dstHeight;
     const int32_t inputColumns = srcWidth < dstWidth ? srcWidth : dstWidth;
     int32_t dirtyCells = kLineCells;

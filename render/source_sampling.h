@@ -114,23 +114,28 @@ inline LayerLine setupLayerLine(const LayerGeometry& geometry, int32_t layerWidt
     return line;
 }
 
-// The channel offset of the layer pixel under position p of the line. The
-// fixed-point walk floors the offset, then aligns it to whole pixels: down to a
-// multiple of four channels along a row, toward zero to whole rows along a column.
+// The row, the column and the channel offset of the layer pixel under position p
+// of the line. The fixed-point walk floors the offset, then aligns it to whole
+// pixels: down to a multiple of four channels along a row, toward zero to whole
+// rows along a column.
 // Left, and the vertical walk that rounds up, can then lie one pixel outside a
 // layer smaller than the output along the line: the pixel is kept inside it.
+inline int32_t layerSampleRow(const LayerLine& line, int32_t layerHeight, int32_t layerPitch, int32_t p) {
+    if (!line.alongColumn) return clampIntoLayer(line.cellRow, layerHeight);
+    const int64_t o = (int64_t(p) * line.layerCellStep) >> 12;
+    return clampIntoLayer(line.cellRow + o / layerPitch, layerHeight);
+}
+
+inline int32_t layerSampleColumn(const LayerLine& line, int32_t layerWidth, int32_t p) {
+    if (line.alongColumn) return clampIntoLayer(line.cellColumn, layerWidth);
+    const int64_t o = (int64_t(p) * line.layerCellStep) >> 12;
+    return clampIntoLayer(line.cellColumn + (o & ~int64_t(3)) / 4, layerWidth);
+}
+
 inline ptrdiff_t layerSampleOffset(const LayerLine& line, int32_t layerWidth, int32_t layerHeight,
                                    int32_t layerPitch, int32_t p) {
-    const int64_t o = (int64_t(p) * line.layerCellStep) >> 12;
-    int64_t column = line.cellColumn;
-    int64_t row = line.cellRow;
-    if (line.alongColumn) {
-        row += o / layerPitch;
-    } else {
-        column += (o & ~int64_t(3)) / 4;
-    }
-    return ptrdiff_t(clampIntoLayer(row, layerHeight)) * layerPitch +
-           ptrdiff_t(clampIntoLayer(column, layerWidth)) * 4;
+    return ptrdiff_t(layerSampleRow(line, layerHeight, layerPitch, p)) * layerPitch +
+           ptrdiff_t(layerSampleColumn(line, layerWidth, p)) * 4;
 }
 
 // The brightness indexes of lines n0 .. n0 + count - 1 of a column walk (Down or
@@ -143,15 +148,16 @@ void stageColumnIndexes(const SourceLayerArgs<typename Traits::Channel>& layer, 
     constexpr int32_t kMostLines = 8;
     const int32_t lines = count < kMostLines ? count : kMostLines;
     if (lines <= 0) return;
+    const auto lineAt = [&](int32_t n) {
+        return setupLayerLine(geometry, layer.width, layer.height, layer.pitch, direction, n);
+    };
+    const LayerLine first = lineAt(n0);
     ptrdiff_t columns[kMostLines];
     for (int32_t j = 0; j < lines; ++j) {
-        const LayerLine line = setupLayerLine(geometry, layer.width, layer.height, layer.pitch, direction, n0 + j);
-        columns[j] = ptrdiff_t(clampIntoLayer(line.cellColumn, layer.width)) * 4;
+        columns[j] = ptrdiff_t(layerSampleColumn(j == 0 ? first : lineAt(n0 + j), layer.width, 0)) * 4;
     }
-    const LayerLine first = setupLayerLine(geometry, layer.width, layer.height, layer.pitch, direction, n0);
     const auto rowAt = [&](int32_t p) {
-        const int64_t o = (int64_t(p) * first.layerCellStep) >> 12;
-        return layer.pixels + ptrdiff_t(clampIntoLayer(first.cellRow + o / layer.pitch, layer.height)) * layer.pitch;
+        return layer.pixels + ptrdiff_t(layerSampleRow(first, layer.height, layer.pitch, p)) * layer.pitch;
     };
     // The rows of the next kRowsAhead positions, found once and asked for early from
     // the block's first layer column to its last (the columns never decrease).
