@@ -90,6 +90,12 @@ struct Sse2Lanes {
         return load(w);
     }
 
+    // Words 0 .. kWords - 1 of the element at base + lane x stride bytes, word w
+    // at byte 4w of it, into words[w] (lanes outside `m` read as zero).
+    template <int kWords>
+    static void gatherElements(const unsigned char* base, ptrdiff_t stride, Mask m, Ints* words) {
+        for (int w = 0; w < kWords; ++w) words[w] = gatherWords(base + 4 * w, stride, m);
+    }
     static int32_t word(const unsigned char* at) {
         int32_t w;
         __builtin_memcpy(&w, at, 4);
@@ -190,6 +196,12 @@ struct Avx2Lanes {
         for (int k = 0; k < 8; ++k) w[k] = (on >> k) & 1 ? Sse2Lanes::word(base + k * stride) : 0;
         return load(w);
     }
+    // Words 0 .. kWords - 1 of the element at base + lane x stride bytes, word w
+    // at byte 4w of it, into words[w] (lanes outside `m` read as zero).
+    template <int kWords>
+    ONDRAVA_TARGET_AVX2 static void gatherElements(const unsigned char* base, ptrdiff_t stride, Mask m, Ints* words) {
+        for (int w = 0; w < kWords; ++w) words[w] = gatherWords(base + 4 * w, stride, m);
+    }
     static constexpr ptrdiff_t kLongestStride = INT32_MAX / 8;
 };
 
@@ -273,6 +285,57 @@ struct Avx512Lanes {
         alignas(64) int32_t w[16];
         for (int k = 0; k < 16; ++k) w[k] = (m >> k) & 1 ? Sse2Lanes::word(base + k * stride) : 0;
         return load(w);
+    }
+    // Elements that lie one after the other are read as whole vectors and their
+    // words sorted into lanes; others are gathered.
+    template <int kWords>
+    ONDRAVA_TARGET_AVX512 static void gatherElements(const unsigned char* base, ptrdiff_t stride, Mask m,
+                                                     Ints* words) {
+        if (stride != 4 * kWords) {
+            for (int w = 0; w < kWords; ++w) words[w] = gatherWords(base + 4 * w, stride, m);
+            return;
+        }
+        const auto* at = reinterpret_cast<const int32_t*>(base);
+        if constexpr (kWords == 1) {
+            words[0] = {_mm512_maskz_loadu_epi32(m, at)};
+        } else if constexpr (kWords == 2) {
+            // Each lane's bit twice over: the mask of its two words.
+            const auto twice = [](uint32_t bits) {
+                bits = (bits | (bits << 4)) & 0x0F0Fu;
+                bits = (bits | (bits << 2)) & 0x3333u;
+                bits = (bits | (bits << 1)) & 0x5555u;
+                return __mmask16(bits | (bits << 1));
+            };
+            const __m512i low = _mm512_maskz_loadu_epi32(twice(m & 0xFFu), at);
+            const __m512i high = _mm512_maskz_loadu_epi32(twice(m >> 8), at + 16);
+            const __m512i even = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
+            words[0] = {_mm512_permutex2var_epi32(low, even, high)};
+            words[1] = {_mm512_permutex2var_epi32(low, _mm512_add_epi32(even, _mm512_set1_epi32(1)), high)};
+        } else {
+            static_assert(kWords == 4, "elements of one, two or four words");
+            // Each lane's bit four times over: the mask of its four words.
+            const auto fourTimes = [](uint32_t bits) {
+                bits &= 0xFu;
+                bits = (bits | (bits << 6)) & 0x0303u;
+                bits = (bits | (bits << 3)) & 0x1111u;
+                return __mmask16(bits * 0xFu);
+            };
+            __m512i quarter[4];
+            for (int q = 0; q < 4; ++q) quarter[q] = _mm512_maskz_loadu_epi32(fourTimes(m >> (4 * q)), at + 16 * q);
+            // Words 0 and 1 of eight elements, then words 2 and 3, from each half.
+            const __m512i first = _mm512_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28, 1, 5, 9, 13, 17, 21, 25, 29);
+            const __m512i second = _mm512_add_epi32(first, _mm512_set1_epi32(2));
+            const __m512i lowFirst = _mm512_permutex2var_epi32(quarter[0], first, quarter[1]);
+            const __m512i highFirst = _mm512_permutex2var_epi32(quarter[2], first, quarter[3]);
+            const __m512i lowSecond = _mm512_permutex2var_epi32(quarter[0], second, quarter[1]);
+            const __m512i highSecond = _mm512_permutex2var_epi32(quarter[2], second, quarter[3]);
+            const __m512i lowHalves = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 16, 17, 18, 19, 20, 21, 22, 23);
+            const __m512i highHalves = _mm512_add_epi32(lowHalves, _mm512_set1_epi32(8));
+            words[0] = {_mm512_permutex2var_epi32(lowFirst, lowHalves, highFirst)};
+            words[1] = {_mm512_permutex2var_epi32(lowFirst, highHalves, highFirst)};
+            words[2] = {_mm512_permutex2var_epi32(lowSecond, lowHalves, highSecond)};
+            words[3] = {_mm512_permutex2var_epi32(lowSecond, highHalves, highSecond)};
+        }
     }
     static constexpr ptrdiff_t kLongestStride = INT32_MAX / 16;
 };

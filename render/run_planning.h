@@ -141,7 +141,9 @@ template <class Traits, class L>
 void loadPixels(LanePixels<L>& px, const unsigned char* at, ptrdiff_t stride, const typename L::Mask& m) {
     using Channel = typename Traits::Channel;
     if constexpr (sizeof(Channel) == 1) {
-        const typename L::Ints word = L::gatherWords(at, stride, m);
+        typename L::Ints element[1];
+        L::template gatherElements<1>(at, stride, m, element);
+        const typename L::Ints word = element[0];
         const typename L::Ints alpha = L::bits(word, 0xFF), red = L::bits(L::shiftRight(word, 8), 0xFF);
         const typename L::Ints green = L::bits(L::shiftRight(word, 16), 0xFF), blue = L::shiftRight(word, 24);
         const typename L::Floats scale = L::floats(0.003921568859368563f);
@@ -153,8 +155,9 @@ void loadPixels(LanePixels<L>& px, const unsigned char* at, ptrdiff_t stride, co
         const typename L::Floats x = L::mul(L::toFloats(L::add(L::add(red, green), blue)), L::floats(767.0f));
         exactQuotient<L>(px.luma, x, 765.0f);
     } else if constexpr (sizeof(Channel) == 2) {
-        const typename L::Ints alphaRed = L::gatherWords(at, stride, m);
-        const typename L::Ints greenBlue = L::gatherWords(at + 4, stride, m);
+        typename L::Ints element[2];
+        L::template gatherElements<2>(at, stride, m, element);
+        const typename L::Ints alphaRed = element[0], greenBlue = element[1];
         const typename L::Ints red = L::shiftRight(alphaRed, 16), blue = L::shiftRight(greenBlue, 16);
         const typename L::Ints alpha = L::bits(alphaRed, 0xFFFF), green = L::bits(greenBlue, 0xFFFF);
         const typename L::Floats scale = L::floats(3.0517578125e-05f);
@@ -168,10 +171,12 @@ void loadPixels(LanePixels<L>& px, const unsigned char* at, ptrdiff_t stride, co
         exactQuotient<L>(px.luma, L::toFloats(L::shiftRight(product, 15)), 3.0f);
         px.luma = L::min(px.luma, L::ints(767));
     } else {
-        px.a = L::asFloats(L::gatherWords(at, stride, m));
-        px.r = L::asFloats(L::gatherWords(at + 4, stride, m));
-        px.g = L::asFloats(L::gatherWords(at + 8, stride, m));
-        px.b = L::asFloats(L::gatherWords(at + 12, stride, m));
+        typename L::Ints element[4];
+        L::template gatherElements<4>(at, stride, m, element);
+        px.a = L::asFloats(element[0]);
+        px.r = L::asFloats(element[1]);
+        px.g = L::asFloats(element[2]);
+        px.b = L::asFloats(element[3]);
         typename L::Floats s = L::mul(L::add(L::add(px.r, px.g), px.b), L::floats(0.33333334f));
         s = L::select(L::lessOrEqual(L::floats(0.0f), s), s, L::floats(0.0f));  // NaN too
         s = L::select(L::less(L::floats(1.0f), s), L::floats(1.0f), s);

@@ -12,6 +12,7 @@
 
 #include "render/cell_finish.h"
 #include "render/cell_vectors.h"
+#include "render/lanes.h"
 #include "render/line_cells.h"
 #include "render/vector_path.h"
 #include "tests/render/melt_test_support.h"
@@ -159,6 +160,46 @@ void expectSameCellStages() {
         for (int32_t continuity = 0; continuity < 4; ++continuity) expectSameNormalisation<Cells>(*line, count, continuity);
     }
     expectSameRuns<Cells>(11);
+}
+
+// The widest path's reads of kWords-word pixels, lanes in `flags`, stored lane by
+// lane: out[w x 16 + lane] is word w of the lane's pixel.
+template <int kWords>
+ONDRAVA_TARGET_AVX512 void readPixelsAvx512(const unsigned char* base, ptrdiff_t stride, int32_t flags, int32_t* out) {
+    Avx512Lanes::Ints words[kWords];
+    Avx512Lanes::gatherElements<kWords>(base, stride, Avx512Lanes::Mask(flags), words);
+    for (int w = 0; w < kWords; ++w) Avx512Lanes::store(out + 16 * w, words[w]);
+}
+
+// Pixels that lie one after the other are read as whole vectors, others gathered:
+// either way each lane holds its own pixel's words, and lanes not asked for hold 0.
+template <int kWords>
+void expectPixelReads() {
+    std::vector<int32_t> pixels(16 * 4 * 3);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = int32_t(0x01000193u * uint32_t(i + 1));
+    const auto* base = reinterpret_cast<const unsigned char*>(pixels.data());
+    std::mt19937 rng(kWords);
+    for (ptrdiff_t stride : {ptrdiff_t(4 * kWords), ptrdiff_t(8 * kWords), ptrdiff_t(12)}) {
+        for (int32_t flags : {0xFFFF, 0x7FFF, 0x0001, 0x8000, 0x0000, int32_t(rng() & 0xFFFF), int32_t(rng() & 0xFFFF)}) {
+            int32_t out[16 * kWords];
+            readPixelsAvx512<kWords>(base, stride, flags, out);
+            for (int32_t lane = 0; lane < 16; ++lane) {
+                for (int w = 0; w < kWords; ++w) {
+                    int32_t expected = 0;
+                    if ((flags >> lane) & 1) std::memcpy(&expected, base + lane * stride + 4 * w, 4);
+                    ASSERT_EQ(out[16 * w + lane], expected)
+                        << kWords << " words, stride " << stride << ", lanes " << flags << ", lane " << lane;
+                }
+            }
+        }
+    }
+}
+
+TEST(VectorPathRender, PixelReadsOnTheWidestPathHoldEachLanesPixel) {
+    if (offeredVectorPath() != VectorPath::kAvx512) GTEST_SKIP() << "the processor offers no AVX-512";
+    expectPixelReads<1>();
+    expectPixelReads<2>();
+    expectPixelReads<4>();
 }
 
 TEST(VectorPathRender, CellStagesAreTheSameOnEveryPath) {
