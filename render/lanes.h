@@ -291,11 +291,36 @@ struct Avx512Lanes {
     template <int kWords>
     ONDRAVA_TARGET_AVX512 static void gatherElements(const unsigned char* base, ptrdiff_t stride, Mask m,
                                                      Ints* words) {
+        const auto* at = reinterpret_cast<const int32_t*>(base);
+        if (m == 0xFFFF && stride > 4 * kWords && stride <= 32 && stride % 4 == 0 && 15 * stride / 4 + kWords <= 128) {
+            // Elements a few words apart, every lane asked for: the words between lie
+            // in the same line and are read along with them, eight vectors at most.
+            const int32_t apart = int32_t(stride / 4), span = 15 * apart + kWords;
+            __m512i part[8];
+            for (int q = 0; q < 8; ++q) {
+                const int32_t count = span - 16 * q;
+                part[q] = count >= 16 ? _mm512_loadu_si512(at + 16 * q)
+                          : count > 0 ? _mm512_maskz_loadu_epi32(__mmask16((1u << count) - 1u), at + 16 * q)
+                                      : _mm512_setzero_si512();
+            }
+            // A lane's word index picks, by its low five bits, from the pair of parts
+            // that holds it.
+            for (int w = 0; w < kWords; ++w) {
+                const __m512i index = sequence(w, apart).v;
+                __m512i word = _mm512_permutex2var_epi32(part[0], index, part[1]);
+                for (int pair = 1; pair < 4 && 32 * pair < span; ++pair) {
+                    const __mmask16 inPair = _mm512_cmpge_epi32_mask(index, _mm512_set1_epi32(32 * pair));
+                    word = _mm512_mask_mov_epi32(word, inPair, _mm512_permutex2var_epi32(part[2 * pair], index,
+                                                                                         part[2 * pair + 1]));
+                }
+                words[w] = {word};
+            }
+            return;
+        }
         if (stride != 4 * kWords) {
             for (int w = 0; w < kWords; ++w) words[w] = gatherWords(base + 4 * w, stride, m);
             return;
         }
-        const auto* at = reinterpret_cast<const int32_t*>(base);
         if constexpr (kWords == 1) {
             words[0] = {_mm512_maskz_loadu_epi32(m, at)};
         } else if constexpr (kWords == 2) {

@@ -171,15 +171,16 @@ ONDRAVA_TARGET_AVX512 void readPixelsAvx512(const unsigned char* base, ptrdiff_t
     for (int w = 0; w < kWords; ++w) Avx512Lanes::store(out + 16 * w, words[w]);
 }
 
-// Pixels that lie one after the other are read as whole vectors, others gathered:
-// either way each lane holds its own pixel's words, and lanes not asked for hold 0.
+// Pixels that lie one after the other, or a few words apart, are read as whole
+// vectors, others gathered: either way each lane holds its own pixel's words, and
+// lanes not asked for hold 0.
 template <int kWords>
 void expectPixelReads() {
-    std::vector<int32_t> pixels(16 * 4 * 3);
+    std::vector<int32_t> pixels(16 * 10);
     for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = int32_t(0x01000193u * uint32_t(i + 1));
     const auto* base = reinterpret_cast<const unsigned char*>(pixels.data());
     std::mt19937 rng(kWords);
-    for (ptrdiff_t stride : {ptrdiff_t(4 * kWords), ptrdiff_t(8 * kWords), ptrdiff_t(12)}) {
+    for (ptrdiff_t stride : {4 * kWords, 8 * kWords, 12, 16, 20, 24, 32, 36}) {
         for (int32_t flags : {0xFFFF, 0x7FFF, 0x0001, 0x8000, 0x0000, int32_t(rng() & 0xFFFF), int32_t(rng() & 0xFFFF)}) {
             int32_t out[16 * kWords];
             readPixelsAvx512<kWords>(base, stride, flags, out);
