@@ -12,6 +12,14 @@
 
 #include "render/cell_vectors.h"
 
+// Words 0 .. kWords - 1 of the element at base + lane x stride bytes, word w at
+// byte 4w of it, into words[w] (lanes outside `m` read as zero): one gather a word.
+// Always inlined, so that the vectors stay within the calling path's function.
+template <class L, int kWords>
+__attribute__((always_inline)) inline void gatherWordByWord(const unsigned char* base, ptrdiff_t stride, typename L::Mask m, typename L::Ints* words) {
+    for (int w = 0; w < kWords; ++w) words[w] = L::gatherWords(base + 4 * w, stride, m);
+}
+
 struct Sse2Lanes {
     static constexpr int32_t kCount = 4;
     using Floats = __m128;
@@ -90,11 +98,10 @@ struct Sse2Lanes {
         return load(w);
     }
 
-    // Words 0 .. kWords - 1 of the element at base + lane x stride bytes, word w
-    // at byte 4w of it, into words[w] (lanes outside `m` read as zero).
+    // The words of each lane's element, as gatherWordByWord gives them.
     template <int kWords>
     static void gatherElements(const unsigned char* base, ptrdiff_t stride, Mask m, Ints* words) {
-        for (int w = 0; w < kWords; ++w) words[w] = gatherWords(base + 4 * w, stride, m);
+        gatherWordByWord<Sse2Lanes, kWords>(base, stride, m, words);
     }
     static int32_t word(const unsigned char* at) {
         int32_t w;
@@ -196,11 +203,9 @@ struct Avx2Lanes {
         for (int k = 0; k < 8; ++k) w[k] = (on >> k) & 1 ? Sse2Lanes::word(base + k * stride) : 0;
         return load(w);
     }
-    // Words 0 .. kWords - 1 of the element at base + lane x stride bytes, word w
-    // at byte 4w of it, into words[w] (lanes outside `m` read as zero).
     template <int kWords>
     ONDRAVA_TARGET_AVX2 static void gatherElements(const unsigned char* base, ptrdiff_t stride, Mask m, Ints* words) {
-        for (int w = 0; w < kWords; ++w) words[w] = gatherWords(base + 4 * w, stride, m);
+        gatherWordByWord<Avx2Lanes, kWords>(base, stride, m, words);
     }
     static constexpr ptrdiff_t kLongestStride = INT32_MAX / 8;
 };
@@ -286,80 +291,59 @@ struct Avx512Lanes {
         for (int k = 0; k < 16; ++k) w[k] = (m >> k) & 1 ? Sse2Lanes::word(base + k * stride) : 0;
         return load(w);
     }
-    // Elements that lie one after the other are read as whole vectors and their
-    // words sorted into lanes; others are gathered.
+    // Elements that lie one after the other, or a few words apart with every lane
+    // asked for, are read as whole vectors, eight at most, and each lane's words
+    // picked from them; others are gathered. Between elements a few words apart the
+    // words lie in the same line and are read along with them; adjacent elements'
+    // words are read only for the lanes asked for.
     template <int kWords>
     ONDRAVA_TARGET_AVX512 static void gatherElements(const unsigned char* base, ptrdiff_t stride, Mask m,
                                                      Ints* words) {
+        const bool adjacent = stride == 4 * kWords;
+        if (!adjacent && !(m == 0xFFFF && stride > 4 * kWords && stride <= 32 && stride % 4 == 0)) {
+            gatherWordByWord<Avx512Lanes, kWords>(base, stride, m, words);
+            return;
+        }
         const auto* at = reinterpret_cast<const int32_t*>(base);
-        if (m == 0xFFFF && stride > 4 * kWords && stride <= 32 && stride % 4 == 0 && 15 * stride / 4 + kWords <= 128) {
-            // Elements a few words apart, every lane asked for: the words between lie
-            // in the same line and are read along with them, eight vectors at most.
-            const int32_t apart = int32_t(stride / 4), span = 15 * apart + kWords;
-            __m512i part[8];
-            for (int q = 0; q < 8; ++q) {
-                const int32_t count = span - 16 * q;
-                part[q] = count >= 16 ? _mm512_loadu_si512(at + 16 * q)
-                          : count > 0 ? _mm512_maskz_loadu_epi32(__mmask16((1u << count) - 1u), at + 16 * q)
-                                      : _mm512_setzero_si512();
-            }
-            // A lane's word index picks, by its low five bits, from the pair of parts
-            // that holds it.
-            for (int w = 0; w < kWords; ++w) {
-                const __m512i index = sequence(w, apart).v;
-                __m512i word = _mm512_permutex2var_epi32(part[0], index, part[1]);
-                for (int pair = 1; pair < 4 && 32 * pair < span; ++pair) {
-                    const __mmask16 inPair = _mm512_cmpge_epi32_mask(index, _mm512_set1_epi32(32 * pair));
-                    word = _mm512_mask_mov_epi32(word, inPair, _mm512_permutex2var_epi32(part[2 * pair], index,
-                                                                                         part[2 * pair + 1]));
-                }
-                words[w] = {word};
-            }
-            return;
+        const int32_t apart = int32_t(stride / 4), span = 15 * apart + kWords;
+        __m512i part[8];
+        for (int q = 0; q < 8; ++q) {
+            const int32_t count = span - 16 * q;
+            __mmask16 read = count >= 16 ? __mmask16(0xFFFF) : count > 0 ? __mmask16((1u << count) - 1u) : 0;
+            if (adjacent) read &= lanesWords<kWords>(uint32_t(m) >> (q * 16 / kWords));
+            part[q] = read != 0 ? _mm512_maskz_loadu_epi32(read, at + 16 * q) : _mm512_setzero_si512();
         }
-        if (stride != 4 * kWords) {
-            for (int w = 0; w < kWords; ++w) words[w] = gatherWords(base + 4 * w, stride, m);
-            return;
+        // A lane's word index picks, by its low five bits, from the pair of parts
+        // that holds it.
+        for (int w = 0; w < kWords; ++w) {
+            const __m512i index = sequence(w, apart).v;
+            __m512i word = _mm512_permutex2var_epi32(part[0], index, part[1]);
+            for (int pair = 1; pair < 4 && 32 * pair < span; ++pair) {
+                const __mmask16 inPair = _mm512_cmpge_epi32_mask(index, _mm512_set1_epi32(32 * pair));
+                word = _mm512_mask_mov_epi32(word, inPair,
+                                             _mm512_permutex2var_epi32(part[2 * pair], index, part[2 * pair + 1]));
+            }
+            words[w] = {word};
         }
+    }
+    // The words of 16 / kWords adjacent elements, from the lanes' flags in `bits`:
+    // each flag repeated kWords times.
+    template <int kWords>
+    static __mmask16 lanesWords(uint32_t bits) {
         if constexpr (kWords == 1) {
-            words[0] = {_mm512_maskz_loadu_epi32(m, at)};
+            return __mmask16(bits);
         } else if constexpr (kWords == 2) {
-            // Each lane's bit twice over: the mask of its two words.
-            const auto twice = [](uint32_t bits) {
-                bits = (bits | (bits << 4)) & 0x0F0Fu;
-                bits = (bits | (bits << 2)) & 0x3333u;
-                bits = (bits | (bits << 1)) & 0x5555u;
-                return __mmask16(bits | (bits << 1));
-            };
-            const __m512i low = _mm512_maskz_loadu_epi32(twice(m & 0xFFu), at);
-            const __m512i high = _mm512_maskz_loadu_epi32(twice(m >> 8), at + 16);
-            const __m512i even = _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
-            words[0] = {_mm512_permutex2var_epi32(low, even, high)};
-            words[1] = {_mm512_permutex2var_epi32(low, _mm512_add_epi32(even, _mm512_set1_epi32(1)), high)};
+            bits &= 0xFFu;
+            bits = (bits | (bits << 4)) & 0x0F0Fu;
+            bits = (bits | (bits << 2)) & 0x3333u;
+            bits = (bits | (bits << 1)) & 0x5555u;
+            return __mmask16(bits | (bits << 1));
         } else {
             static_assert(kWords == 4, "elements of one, two or four words");
-            // Each lane's bit four times over: the mask of its four words.
-            const auto fourTimes = [](uint32_t bits) {
-                bits &= 0xFu;
-                bits = (bits | (bits << 6)) & 0x0303u;
-                bits = (bits | (bits << 3)) & 0x1111u;
-                return __mmask16(bits * 0xFu);
-            };
-            __m512i quarter[4];
-            for (int q = 0; q < 4; ++q) quarter[q] = _mm512_maskz_loadu_epi32(fourTimes(m >> (4 * q)), at + 16 * q);
-            // Words 0 and 1 of eight elements, then words 2 and 3, from each half.
-            const __m512i first = _mm512_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28, 1, 5, 9, 13, 17, 21, 25, 29);
-            const __m512i second = _mm512_add_epi32(first, _mm512_set1_epi32(2));
-            const __m512i lowFirst = _mm512_permutex2var_epi32(quarter[0], first, quarter[1]);
-            const __m512i highFirst = _mm512_permutex2var_epi32(quarter[2], first, quarter[3]);
-            const __m512i lowSecond = _mm512_permutex2var_epi32(quarter[0], second, quarter[1]);
-            const __m512i highSecond = _mm512_permutex2var_epi32(quarter[2], second, quarter[3]);
-            const __m512i lowHalves = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 16, 17, 18, 19, 20, 21, 22, 23);
-            const __m512i highHalves = _mm512_add_epi32(lowHalves, _mm512_set1_epi32(8));
-            words[0] = {_mm512_permutex2var_epi32(lowFirst, lowHalves, highFirst)};
-            words[1] = {_mm512_permutex2var_epi32(lowFirst, highHalves, highFirst)};
-            words[2] = {_mm512_permutex2var_epi32(lowSecond, lowHalves, highSecond)};
-            words[3] = {_mm512_permutex2var_epi32(lowSecond, highHalves, highSecond)};
+            bits &= 0xFu;
+            bits = (bits | (bits << 6)) & 0x0303u;
+            bits = (bits | (bits << 3)) & 0x1111u;
+            return __mmask16(bits * 0xFu);
         }
     }
     static constexpr ptrdiff_t kLongestStride = INT32_MAX / 16;
