@@ -310,7 +310,7 @@ struct Avx512Lanes {
         for (int q = 0; q < 8; ++q) {
             const int32_t count = span - 16 * q;
             __mmask16 read = count >= 16 ? __mmask16(0xFFFF) : count > 0 ? __mmask16((1u << count) - 1u) : 0;
-            if (adjacent) read &= lanesWords<kWords>(uint32_t(m) >> (q * 16 / kWords));
+            if (adjacent && read != 0) read &= lanesWords<kWords>(uint32_t(m) >> (q * 16 / kWords));
             part[q] = read != 0 ? _mm512_maskz_loadu_epi32(read, at + 16 * q) : _mm512_setzero_si512();
         }
         // A lane's word index picks, by its low five bits, from the pair of parts
