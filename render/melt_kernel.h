@@ -24,7 +24,7 @@
 #include "render/table_index_source.h"
 #include "render/vector_path.h"
 
-// Everything one kernel call works with (about 535 KB, 670 KB with shading, on the
+// Everything one kernel call works with (about 535 KB, 860 KB with shading, on the
 // caller's stack).
 template <class Traits, bool VelocitySource, bool SpreadSource, bool Shading, class Cells>
 struct MeltCall {

@@ -45,9 +45,11 @@ struct MeltShading<false> {
 template <>
 struct MeltShading<true> {
     float shadingTable[kShadingTableSize];
-    // Weights of the call's climb patterns, summed as the lines first need them: what
-    // they hold is the table's, so filling them changes nothing the deposit sees.
+    // Weights of the call's climb patterns and factors of the runs it has met, both
+    // filled as the lines first need them: what they hold is the table's, so filling
+    // them changes nothing the deposit sees.
     mutable ShadeSums sums;
+    mutable ShadeFactorCache runs{shadingTable, &sums};
 
     // The wave is chosen here, once per call: nothing later looks at `shading`.
     void build(const ParamValues& params, const float* spreadLengthTable) {
@@ -55,9 +57,10 @@ struct MeltShading<true> {
         buildShadingTable(shadingTable, params.shading, getAngleVal(params.shadingPhase, kShadingTableSize),
                           strength);
         sums.clear();
+        runs.clear();
     }
-    // One per line, on the deposit's stack: repeated runs of the line replay their factors.
-    ShadeFactorCache runCache() const { return ShadeFactorCache(shadingTable, &sums); }
+    // Repeated runs replay their factors, on every line of the call.
+    ShadeFactorCache& runCache() const { return runs; }
     CachedShadedRun beginRun(float length, float consumed, ShadeFactorCache& cache) const {
         return CachedShadedRun(cache, length, consumed);
     }

@@ -112,7 +112,7 @@ int32_t depositRuns(float (*meltAccumulator)[4], const InputLine<typename Traits
     if (first < line.inside.first) first += (line.inside.first - first + step - 1) / step * step;
     const int32_t visited = first < inputEnd ? (inputEnd - 1 - first) / step + 1 : 0;
     int32_t depositEnd = 0;
-    auto runCache = shading.runCache();
+    auto&& runCache = shading.runCache();
     PlannedRuns runs;
     for (int32_t done = 0; done < visited; done += kPlannedRuns) {
         const int32_t count = visited - done < kPlannedRuns ? visited - done : kPlannedRuns;

@@ -1,10 +1,11 @@
-// Neighbouring pixels of a line often melt into runs of one length starting at one
-// place within a cell (same brightness, and a start whose fraction does not change
-// over a stretch of the line). Their cells then have the same shading factors in the
-// same order, and sampling the table ten times per cell is most of a shaded render.
-// A few recent runs of the line keep their factors, so that a repeated run replays
-// them. Runs are matched on the bit patterns of everything that shapes the factors,
-// so a replayed factor is the very value the run would compute.
+// Runs of one length that start at one place within a cell have the same shading
+// factors in the same order, and sampling the table ten times per cell is most of a
+// shaded render. Such runs recur all over a frame: a run's length and where it
+// starts within its cell follow the pixel's brightness, so a frame makes a few
+// thousand kinds of run, however many pixels it has. The kernel call keeps the
+// factors of the runs it has met, so that a repeated run replays them. Runs are
+// matched on the bit patterns of everything that shapes the factors, so a replayed
+// factor is the very value the run would compute.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,6 @@
 #include "render/shaded_run.h"
 
 constexpr int32_t kCachedRunCells = 256;  // whole cells kept per run; longer runs compute the rest
-constexpr int32_t kCachedRuns = 8;
 
 // What the factors of a run depend on, besides the shading table of the call.
 struct ShadeRunKey {
@@ -32,56 +32,117 @@ inline uint32_t floatBits(float v) {
     return bits;
 }
 
-// The factors of one run, filled as far as a run with this key has gone.
+inline float bitsFloat(uint32_t bits) {
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+// The factors of one kind of run, as far as a run of this kind has gone. Its
+// whole-cell factors lie in the cache's ring, `room` cells from `at` on.
 struct CachedRunFactors {
     ShadeRunKey key;
-    float first;          // the first partial cell's, when the key has one
-    int32_t wholeKnown;   // whole cells whose factors are in `whole`
-    ShadedRun next{nullptr, 0.0f, 0.0f};  // the run as it stands after those cells
-    int32_t lastAfter;    // whole cells before the last partial cell `last` is for; -1 none yet
+    float first;                // the first partial cell's, when the key has one
+    int32_t wholeKnown;         // whole cells whose factors are in the ring
+    int32_t room;
+    int32_t lastAfter;          // whole cells before the last partial cell `last` is for; -1 none yet
     float last;
-    float whole[kCachedRunCells];
-
-    // Computes whole-cell factors up to `cells`, as the run's own batches compute them.
-    template <class Lanes = Sse2Lanes>
-    void extendTo(int32_t cells) {
-        if (wholeKnown >= cells) return;
-        next.template wholeCellWeights<Lanes>(cells - wholeKnown, whole + wholeKnown);
-        wholeKnown = cells;
-    }
+    ShadedRun::Progress next;   // the run as it stands after the known cells
+    int64_t at;                 // counted in cells ever placed in the ring
 };
 
+// The factors of the runs one kernel call has met. Whole-cell factors lie in one
+// ring, each run's in one stretch of it, and a stretch is lost when the ring comes
+// round to it again. A run replayed from the older half of the ring is copied
+// ahead, so that the runs a frame keeps making stay while the others make room.
 class ShadeFactorCache {
 public:
+    static constexpr int32_t kRingCells = 32768;  // 128 KB
+    static constexpr int32_t kSets = 512;         // two kinds of run to a set
+
     explicit ShadeFactorCache(const float* shadingTable, ShadeSums* sums = nullptr)
         : table_(shadingTable), sums_(sums) {
-        for (bool& u : used_) u = false;
+        clear();
+    }
+
+    // Forgets every run: later factors are computed from the table as it is then.
+    void clear() {
+        for (CachedRunFactors& entry : entries_) entry.at = kNever;
+        placed_ = 0;
     }
 
     const float* table() const { return table_; }
     ShadeSums* sums() const { return sums_; }
 
-    // The entry for this run, started afresh (evicting whatever held its slot) on a miss.
+    // The entry for this run, started afresh (evicting the older of its set) on a miss.
     CachedRunFactors& find(float length, float consumed, bool hasShare, float share) {
         const ShadeRunKey key{floatBits(length), floatBits(consumed), hasShare ? floatBits(share) : 0u, hasShare};
         const uint32_t mix = (key.length ^ (key.share * 0x9E3779B1u) ^ (key.consumed * 0x85EBCA77u)) * 0x9E3779B1u;
-        const int32_t slot = int32_t(mix >> 29);  // kCachedRuns == 8
-        CachedRunFactors& entry = runs_[slot];
-        if (used_[slot] && entry.key == key) return entry;
-        used_[slot] = true;
+        CachedRunFactors* const set = entries_ + 2 * (mix >> 23);  // kSets == 512
+        for (int way = 0; way < 2; ++way) {
+            if (held(set[way]) && set[way].key == key) {
+                if (placed_ - set[way].at > kRingCells / 2) place(set[way], set[way].room);
+                return set[way];
+            }
+        }
+        CachedRunFactors& entry = !held(set[0]) ? set[0] : !held(set[1]) ? set[1] : set[0].at < set[1].at ? set[0] : set[1];
+        ShadedRun run(table_, length, consumed, sums_);
         entry.key = key;
-        entry.next = ShadedRun(table_, length, consumed, sums_);
-        entry.first = hasShare ? shadeFactor(table_, entry.next.firstPartialSamples(share)) : 0.0f;
+        entry.first = hasShare ? shadeFactor(table_, run.firstPartialSamples(share)) : 0.0f;
+        entry.next = run.progress();
         entry.wholeKnown = 0;
+        entry.room = 0;
         entry.lastAfter = -1;
+        entry.at = placed_;
         return entry;
     }
 
+    // The entry's whole-cell factors, known up to `cells` (at most kCachedRunCells),
+    // computed as the run's own batches compute them.
+    template <class Lanes = Sse2Lanes>
+    const float* wholeFactors(CachedRunFactors& entry, int32_t cells) {
+        if (cells > entry.room) place(entry, cells);
+        float* const whole = ring_ + entry.at % kRingCells;
+        if (entry.wholeKnown < cells) {
+            ShadedRun run = runAfterKnown(entry);
+            run.template wholeCellWeights<Lanes>(cells - entry.wholeKnown, whole + entry.wholeKnown);
+            entry.next = run.progress();
+            entry.wholeKnown = cells;
+        }
+        return whole;
+    }
+
+    // The run as it stands after the entry's known whole cells.
+    ShadedRun runAfterKnown(const CachedRunFactors& entry) const {
+        ShadedRun run(table_, bitsFloat(entry.key.length), bitsFloat(entry.key.consumed), sums_);
+        run.resume(entry.next);
+        return run;
+    }
+
 private:
+    static constexpr int64_t kNever = INT64_MIN;
+
+    // Whether the ring still holds the entry's stretch.
+    bool held(const CachedRunFactors& entry) const { return entry.at >= placed_ - kRingCells; }
+
+    // Gives the entry a new stretch of `room` cells at the front of the ring, with its
+    // known factors. A stretch never wraps round the ring's end.
+    void place(CachedRunFactors& entry, int32_t room) {
+        alignas(64) float known[kCachedRunCells];
+        std::memcpy(known, ring_ + entry.at % kRingCells, size_t(entry.wholeKnown) * sizeof(float));
+        int64_t at = placed_;
+        if (at % kRingCells + room > kRingCells) at += kRingCells - at % kRingCells;
+        placed_ = at + room;
+        entry.at = at;
+        entry.room = room;
+        std::memcpy(ring_ + at % kRingCells, known, size_t(entry.wholeKnown) * sizeof(float));
+    }
+
     const float* table_;
     ShadeSums* sums_;
-    bool used_[kCachedRuns];
-    CachedRunFactors runs_[kCachedRuns];
+    int64_t placed_;
+    CachedRunFactors entries_[2 * kSets];
+    alignas(64) float ring_[kRingCells];
 };
 
 // A shaded run that takes its factors from the cache: the same interface and the
@@ -104,9 +165,9 @@ public:
         if (done_ < kCachedRunCells) {
             CachedRunFactors& f = factors();
             const int32_t upTo = done_ + count < kCachedRunCells ? done_ + count : kCachedRunCells;
-            f.template extendTo<Lanes>(upTo);
-            for (; done_ < upTo; ++done_, ++k) deposit(k, f.whole[done_] * amount);
-            if (done_ == kCachedRunCells) beyond_ = f.next;  // any further cells are computed on from here
+            const float* const whole = cache_.wholeFactors<Lanes>(f, upTo);
+            for (; done_ < upTo; ++done_, ++k) deposit(k, whole[done_] * amount);
+            if (done_ == kCachedRunCells) beyond_ = cache_.runAfterKnown(f);  // further cells are computed on
             if (k == count) return;
         }
         beyond_.template wholeCells<Lanes>(count - k, amount, [&](int32_t j, float a) { deposit(k + j, a); });
@@ -133,13 +194,9 @@ private:
     // one unless an earlier run of this key went further (it never does unless
     // cut short at the buffer's end, which deposits no last cell).
     ShadedRun runAfterWholeCells(const CachedRunFactors& f) const {
-        if (f.wholeKnown == done_) return f.next;
+        if (f.wholeKnown == done_) return cache_.runAfterKnown(f);
         ShadedRun run(cache_.table(), length_, consumed_, cache_.sums());
-        if (f.key.hasShare) {
-            float share;
-            std::memcpy(&share, &f.key.share, sizeof share);
-            run.firstPartialSamples(share);
-        }
+        if (f.key.hasShare) run.firstPartialSamples(bitsFloat(f.key.share));
         run.wholeCells(done_, 1.0f, [](int32_t, float) {});
         return run;
     }

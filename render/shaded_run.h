@@ -71,6 +71,15 @@ public:
     // How much of the run lies before its next cell.
     float consumed() const { return consumed_; }
 
+    // Where the run stands between cells: enough, with its length, consumed length
+    // at the start and the table, to take it up again where it stopped.
+    struct Progress {
+        float consumed;
+        float cellStart;
+    };
+    Progress progress() const { return {consumed_, cellStart_}; }
+    void resume(Progress at) { consumed_ = at.consumed, cellStart_ = at.cellStart; }
+
     // The deposit's view: each takes the cell's unshaded amount and returns it weighted.
     float firstCell(float share, float amount) { return shadeFactor(table_, firstPartialSamples(share)) * amount; }
     float wholeCell(float amount) { return shadeFactor(table_, wholeCellSamples()) * amount; }

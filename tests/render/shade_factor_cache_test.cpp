@@ -78,18 +78,51 @@ TEST(ShadeFactorCache, RunsThroughOneCacheMatchRunsComputedAfresh) {
         {0.5f, 0.0f, true, {}, true},
         {2000.0f, 0.0f, true, {1999}, true},
     };
-    ShadeFactorCache cache(table.entry);
+    auto cache = std::make_unique<ShadeFactorCache>(table.entry);
     for (int pass = 0; pass < 2; ++pass) {
         for (size_t n = 0; n < sequence.size(); ++n) {
             const RunCalls& calls = sequence[n];
             ShadedRun fresh(table.entry, calls.length, calls.consumed);
-            CachedShadedRun cached(cache, calls.length, calls.consumed);
+            CachedShadedRun cached(*cache, calls.length, calls.consumed);
             const std::vector<float> expected = amounts(fresh, calls);
             const std::vector<float> got = amounts(cached, calls);
             ASSERT_EQ(got.size(), expected.size());
             EXPECT_EQ(std::memcmp(got.data(), expected.data(), got.size() * sizeof(float)), 0)
                 << "pass " << pass << " run " << n;
         }
+    }
+}
+
+// More kinds of run than the ring holds, some of them met again and again: runs
+// lose their stretch of the ring, share sets, are copied ahead when replayed from
+// its older half and grow when a later run of their kind goes further.
+TEST(ShadeFactorCache, KindsOfRunBeyondWhatTheRingHoldsMatchRunsComputedAfresh) {
+    const SineTable table;
+    std::mt19937 random(7);
+    std::vector<RunCalls> kinds;
+    int64_t kindCells = 0;
+    for (int n = 0; n < 1500; ++n) {
+        const float length = 20.0f + float(random() % 28000) * 0.01f;
+        const bool first = random() % 2 == 0;
+        const int32_t whole = int32_t(length) - (first ? 1 : 0);
+        kinds.push_back({length, first ? 0.0f : float(random() % 4) * 0.25f, first, {whole}, true});
+        kindCells += whole;
+    }
+    ASSERT_GT(kindCells, 4 * int64_t(ShadeFactorCache::kRingCells));
+    auto cache = std::make_unique<ShadeFactorCache>(table.entry);
+    for (int n = 0; n < 12000; ++n) {
+        // A few kinds make most of the runs; every tenth run stops early or goes on in two calls.
+        const size_t kind = random() % 4 != 0 ? random() % 40 : random() % kinds.size();
+        RunCalls calls = kinds[kind];
+        const int32_t whole = calls.wholeSegments[0];
+        if (n % 10 == 3) calls.wholeSegments = {whole / 3}, calls.last = false;
+        if (n % 10 == 7) calls.wholeSegments = {whole / 2, whole - whole / 2};
+        ShadedRun fresh(table.entry, calls.length, calls.consumed);
+        CachedShadedRun cached(*cache, calls.length, calls.consumed);
+        const std::vector<float> expected = amounts(fresh, calls);
+        const std::vector<float> got = amounts(cached, calls);
+        ASSERT_EQ(got.size(), expected.size());
+        ASSERT_EQ(std::memcmp(got.data(), expected.data(), got.size() * sizeof(float)), 0) << "run " << n;
     }
 }
 
