@@ -2,10 +2,10 @@
 // factors in the same order, and sampling the table ten times per cell is most of a
 // shaded render. Such runs recur all over a frame: a run's length and where it
 // starts within its cell follow the pixel's brightness, so a frame makes a few
-// thousand kinds of run, however many pixels it has. The kernel call keeps the
-// factors of the runs it has met, so that a repeated run replays them. Runs are
-// matched on the bit patterns of everything that shapes the factors, so a replayed
-// factor is the very value the run would compute.
+// thousand kinds of run, whatever its size. The kernel call keeps the factors of
+// the runs it has met, so that a repeated run replays them. Runs are matched on the
+// bit patterns of everything that shapes the factors, so a replayed factor is the
+// very value the run would compute.
 #pragma once
 
 #include <cstdint>
@@ -59,6 +59,7 @@ class ShadeFactorCache {
 public:
     static constexpr int32_t kRingCells = 32768;  // 128 KB
     static constexpr int32_t kSets = 512;         // two kinds of run to a set
+    static_assert(kSets == 1 << 9, "a run's set is the top nine bits of its key's mix");
 
     explicit ShadeFactorCache(const float* shadingTable, ShadeSums* sums = nullptr)
         : table_(shadingTable), sums_(sums) {
@@ -85,7 +86,9 @@ public:
                 return set[way];
             }
         }
-        CachedRunFactors& entry = !held(set[0]) ? set[0] : !held(set[1]) ? set[1] : set[0].at < set[1].at ? set[0] : set[1];
+        CachedRunFactors& entry = !held(set[0])   ? set[0]
+                                  : !held(set[1]) ? set[1]
+                                  : set[0].at < set[1].at ? set[0] : set[1];
         ShadedRun run(table_, length, consumed, sums_);
         entry.key = key;
         entry.first = hasShare ? shadeFactor(table_, run.firstPartialSamples(share)) : 0.0f;
