@@ -16,7 +16,8 @@
 // byte 4w of it, into words[w] (lanes outside `m` read as zero): one gather a word.
 // Always inlined, so that the vectors stay within the calling path's function.
 template <class L, int kWords>
-__attribute__((always_inline)) inline void gatherWordByWord(const unsigned char* base, ptrdiff_t stride, typename L::Mask m, typename L::Ints* words) {
+__attribute__((always_inline)) inline void gatherWordByWord(const unsigned char* base, ptrdiff_t stride,
+                                                            typename L::Mask m, typename L::Ints* words) {
     for (int w = 0; w < kWords; ++w) words[w] = L::gatherWords(base + 4 * w, stride, m);
 }
 

@@ -58,8 +58,8 @@ struct CachedRunFactors {
 class ShadeFactorCache {
 public:
     static constexpr int32_t kRingCells = 32768;  // 128 KB
-    static constexpr int32_t kSets = 512;         // two kinds of run to a set
-    static_assert(kSets == 1 << 9, "a run's set is the top nine bits of its key's mix");
+    static constexpr int32_t kSetBits = 9;        // a run's set: the top bits of its key's mix
+    static constexpr int32_t kSets = 1 << kSetBits;  // two kinds of run to a set
 
     explicit ShadeFactorCache(const float* shadingTable, ShadeSums* sums = nullptr)
         : table_(shadingTable), sums_(sums) {
@@ -72,14 +72,11 @@ public:
         placed_ = 0;
     }
 
-    const float* table() const { return table_; }
-    ShadeSums* sums() const { return sums_; }
-
     // The entry for this run, started afresh (evicting the older of its set) on a miss.
     CachedRunFactors& find(float length, float consumed, bool hasShare, float share) {
         const ShadeRunKey key{floatBits(length), floatBits(consumed), hasShare ? floatBits(share) : 0u, hasShare};
         const uint32_t mix = (key.length ^ (key.share * 0x9E3779B1u) ^ (key.consumed * 0x85EBCA77u)) * 0x9E3779B1u;
-        CachedRunFactors* const set = entries_ + 2 * (mix >> 23);  // kSets == 512
+        CachedRunFactors* const set = entries_ + 2 * (mix >> (32 - kSetBits));
         for (int way = 0; way < 2; ++way) {
             if (held(set[way]) && set[way].key == key) {
                 if (placed_ - set[way].at > kRingCells / 2) place(set[way], set[way].room);
@@ -107,7 +104,7 @@ public:
         if (cells > entry.room) place(entry, cells);
         float* const whole = ring_ + entry.at % kRingCells;
         if (entry.wholeKnown < cells) {
-            ShadedRun run = runAfterKnown(entry);
+            ShadedRun run = runAfter(entry, entry.wholeKnown);
             run.template wholeCellWeights<Lanes>(cells - entry.wholeKnown, whole + entry.wholeKnown);
             entry.next = run.progress();
             entry.wholeKnown = cells;
@@ -115,10 +112,18 @@ public:
         return whole;
     }
 
-    // The run as it stands after the entry's known whole cells.
-    ShadedRun runAfterKnown(const CachedRunFactors& entry) const {
+    // A run of the entry's kind as it stands after `wholeCells` whole cells: the
+    // entry's own state after its known cells, else worked out from the start (an
+    // earlier run of the kind went further only when cut short at the buffer's end,
+    // which deposits no last cell).
+    ShadedRun runAfter(const CachedRunFactors& entry, int32_t wholeCells) const {
         ShadedRun run(table_, bitsFloat(entry.key.length), bitsFloat(entry.key.consumed), sums_);
-        run.resume(entry.next);
+        if (entry.wholeKnown == wholeCells) {
+            run.resume(entry.next);
+            return run;
+        }
+        if (entry.key.hasShare) run.firstPartialSamples(bitsFloat(entry.key.share));
+        run.wholeCells(wholeCells, 1.0f, [](int32_t, float) {});
         return run;
     }
 
@@ -170,7 +175,7 @@ public:
             const int32_t upTo = done_ + count < kCachedRunCells ? done_ + count : kCachedRunCells;
             const float* const whole = cache_.wholeFactors<Lanes>(f, upTo);
             for (; done_ < upTo; ++done_, ++k) deposit(k, whole[done_] * amount);
-            if (done_ == kCachedRunCells) beyond_ = cache_.runAfterKnown(f);  // further cells are computed on
+            if (done_ == kCachedRunCells) beyond_ = cache_.runAfter(f, done_);  // further cells are computed on
             if (k == count) return;
         }
         beyond_.template wholeCells<Lanes>(count - k, amount, [&](int32_t j, float a) { deposit(k + j, a); });
@@ -181,7 +186,7 @@ public:
         if (done_ > kCachedRunCells) return beyond_.lastCell(amount);
         CachedRunFactors& f = factors();
         if (f.lastAfter != done_) {
-            f.last = runAfterWholeCells(f).lastCell(1.0f);
+            f.last = cache_.runAfter(f, done_).lastCell(1.0f);
             f.lastAfter = done_;
         }
         return f.last * amount;
@@ -191,17 +196,6 @@ private:
     CachedRunFactors& factors() {
         if (factors_ == nullptr) factors_ = &cache_.find(length_, consumed_, false, 0.0f);
         return *factors_;
-    }
-
-    // The run as it stands after done_ whole cells. The entry's own state is that
-    // one unless an earlier run of this key went further (it never does unless
-    // cut short at the buffer's end, which deposits no last cell).
-    ShadedRun runAfterWholeCells(const CachedRunFactors& f) const {
-        if (f.wholeKnown == done_) return cache_.runAfterKnown(f);
-        ShadedRun run(cache_.table(), length_, consumed_, cache_.sums());
-        if (f.key.hasShare) run.firstPartialSamples(bitsFloat(f.key.share));
-        run.wholeCells(done_, 1.0f, [](int32_t, float) {});
-        return run;
     }
 
     ShadeFactorCache& cache_;
