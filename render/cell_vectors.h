@@ -211,27 +211,21 @@ struct Avx512Cells {
         addBlock(block, lanes, amounts);
     }
 
+    // Each cell's alpha is compared with bounds instead of testing the quotients:
+    // the reciprocal of a positive alpha is finite exactly when alpha exceeds 2^-128,
+    // and a cell turns opaque where its alpha exceeds `opaqueAbove`: just below 1
+    // (alpha 1 or more), or 0 where partial cells are promoted.
     ONDRAVA_TARGET_AVX512 static void normalize(float (*cells)[4], int32_t count, int32_t promoteFrom) {
-        const __m512 one = _mm512_set1_ps(1.0f), infinity = _mm512_set1_ps(__builtin_inff());
-        const __m512i cellOfLane = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
-        constexpr __mmask16 kAlpha = 0x1111, kColours = 0xEEEE;
-        for (int32_t i = 0; i < count; i += 4) {
-            const __m512 c = _mm512_load_ps(cells[i]);
-            const __m512 alpha = _mm512_permute_ps(c, 0);
-            const __mmask16 full = _mm512_cmp_ps_mask(alpha, one, _CMP_GE_OQ);
-            const __mmask16 partial = __mmask16(~full & _mm512_cmp_ps_mask(alpha, _mm512_setzero_ps(), _CMP_GT_OQ));
-            const __m512 quotient = _mm512_div_ps(_mm512_mask_mov_ps(c, kAlpha, one), alpha);
-            const __m512 reciprocal = _mm512_permute_ps(quotient, 0);
-            const __mmask16 finite = _mm512_cmp_ps_mask(reciprocal, infinity, _CMP_LT_OQ);
-            __m512 out = _mm512_mask_mov_ps(c, kColours & (full | (partial & ~finite)), quotient);
-            out = _mm512_mask_mul_ps(out, kColours & partial & finite, c, reciprocal);
-            const __m512i index = _mm512_add_epi32(_mm512_set1_epi32(i), cellOfLane);
-            const __mmask16 promote = partial & _mm512_cmpge_epi32_mask(index, _mm512_set1_epi32(promoteFrom));
-            out = _mm512_mask_mov_ps(out, kAlpha & (full | promote), one);
-            // A last block may reach past `count`: those cells stay as they are.
-            const __mmask16 inside = _mm512_cmplt_epi32_mask(index, _mm512_set1_epi32(count));
-            _mm512_store_ps(cells[i], _mm512_mask_mov_ps(c, inside, out));
+        const __m512 belowOne = _mm512_set1_ps(0x1.fffffep-1f), zero = _mm512_setzero_ps();
+        const int32_t promoted = promoteFrom < count ? promoteFrom : count;
+        int32_t i = 0;
+        for (; i + 4 <= promoted; i += 4) normalizeBlock(cells[i], belowOne, 0xFFFF);
+        if (i < promoted) {
+            normalizeBlock(cells[i], _mm512_mask_mov_ps(belowOne, lanesFrom(promoted - i), zero), ~lanesFrom(count - i));
+            i += 4;
         }
+        for (; i + 4 <= count; i += 4) normalizeBlock(cells[i], zero, 0xFFFF);
+        if (i < count) normalizeBlock(cells[i], zero, ~lanesFrom(count - i));
     }
 
     ONDRAVA_TARGET_AVX512 static void addAmounts(float (*cells)[4], int32_t first, int32_t count,
@@ -260,6 +254,27 @@ private:
 
     // The four lanes of cell i within its block.
     ONDRAVA_TARGET_AVX512 static __mmask16 cellLanes(int32_t i) { return __mmask16(0xFu << (4 * (i & 3))); }
+    // The lanes of a block's cells from cell `cell` on (none from 4 on).
+    ONDRAVA_TARGET_AVX512 static __mmask16 lanesFrom(int32_t cell) {
+        return cell < 4 ? __mmask16(0xFFFFu << (4 * cell)) : __mmask16(0);
+    }
+
+    // Normalises the block of four cells at `block`, writing only `inside`'s lanes.
+    ONDRAVA_TARGET_AVX512 static void normalizeBlock(float* block, __m512 opaqueAbove, __mmask16 inside) {
+        constexpr __mmask16 kAlpha = 0x1111, kColours = 0xEEEE;
+        const __m512 one = _mm512_set1_ps(1.0f), zero = _mm512_setzero_ps();
+        const __m512 c = _mm512_load_ps(block);
+        const __m512 alpha = _mm512_permute_ps(c, 0);
+        const __m512 quotient = _mm512_div_ps(_mm512_mask_mov_ps(c, kAlpha, one), alpha);
+        const __m512 reciprocal = _mm512_permute_ps(quotient, 0);
+        const __mmask16 divided = _mm512_mask_cmp_ps_mask(kColours, alpha, zero, _CMP_GT_OQ);
+        const __mmask16 partial = _mm512_mask_cmp_ps_mask(kColours, alpha, one, _CMP_LT_OQ);
+        const __mmask16 multiplied = _mm512_mask_cmp_ps_mask(partial, alpha, _mm512_set1_ps(0x1p-128f), _CMP_GT_OQ);
+        const __mmask16 opaque = _mm512_mask_cmp_ps_mask(kAlpha, alpha, opaqueAbove, _CMP_GT_OQ);
+        __m512 out = _mm512_mask_mov_ps(c, divided, quotient);
+        out = _mm512_mask_mul_ps(out, multiplied, c, reciprocal);
+        _mm512_mask_store_ps(block, inside, _mm512_mask_mov_ps(out, opaque, one));
+    }
 
     ONDRAVA_TARGET_AVX512 static void addBlock(float* block, __mmask16 lanes, __m512 amounts) {
         const __m512 v = _mm512_load_ps(block);

@@ -107,12 +107,15 @@ struct AlignedLine {
 };
 
 // Cells of every kind normalisation tells apart: full, partial, subnormal alpha
-// (no finite reciprocal), empty, negative, infinite and NaN alphas.
+// (no finite reciprocal, and the smallest with one), empty, negative, infinite and
+// NaN alphas, and the float just below 1.
 void fillSpecialCells(AlignedLine& line, uint32_t seed) {
     std::mt19937 rng(seed);
-    const float alphas[] = {0.0f, 0.5f, 1.0f, 2.5f, 1e-40f, -0.75f, __builtin_inff(), __builtin_nanf(""), 0.999f};
+    const float alphas[] = {0.0f,   0.5f,       1.0f,      2.5f,      1e-40f,           -0.75f,
+                            __builtin_inff(), __builtin_nanf(""), 0.999f, 0x1p-128f, 0x1.000008p-128f, 0x1.fffffep-1f};
+    constexpr uint32_t kAlphas = sizeof(alphas) / sizeof(alphas[0]);
     for (auto& cell : line.cells) {
-        cell[0] = rng() % 3 == 0 ? alphas[rng() % 9] : std::uniform_real_distribution<float>(0.0f, 3.0f)(rng);
+        cell[0] = rng() % 3 == 0 ? alphas[rng() % kAlphas] : std::uniform_real_distribution<float>(0.0f, 3.0f)(rng);
         for (int c = 1; c < 4; ++c) cell[c] = std::uniform_real_distribution<float>(-0.5f, 4.0f)(rng);
     }
 }
