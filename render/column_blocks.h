@@ -2,12 +2,12 @@
 // pixel of a line lies on a cache line of its own. The lines between two polls are
 // therefore melted as one block of adjacent columns. The block's input is first
 // read along its rows into a staging area, each line's pixels one after another in
-// walking order; each finished line goes into a second staging area, a row of the
-// block's pixels per cell, which is then written out along the output's rows. The
-// staging areas lie in the stretch buffer where the stretch leaves it unused; a
-// block holds as many columns as fit, eight at most (the lines between two polls).
-// Where they fit too, the intensity-source layers' brightness indexes of the
-// block's lines are staged there as well, read along the layers' rows.
+// walking order; each finished line is stored over its own input there, and the
+// block is then written out along the output's rows. The staging area lies in the
+// stretch buffer where the stretch leaves it unused; a block holds as many columns
+// as fit, eight at most (the lines between two polls). Where they fit too, the
+// intensity-source layers' brightness indexes of the block's lines are staged there
+// as well, read along the layers' rows.
 #pragma once
 
 #include <cstddef>
@@ -20,8 +20,7 @@
 #include "render/run_planning.h"
 
 struct ColumnBlocks {
-    unsigned char* input = nullptr;   // null: lines are read from the input itself
-    unsigned char* output = nullptr;  // null: lines are written straight to the output
+    unsigned char* lines = nullptr;   // null: lines are read and written where they lie
     int16_t* layerIndexes = nullptr;  // null: the layers are sampled where they lie
     int32_t columns = 1;
 };
@@ -37,18 +36,13 @@ ColumnBlocks columnBlocks(const LineGeometry& geometry, bool stretch, float (*st
     const size_t perColumn = size_t(geometry.lineLength) * 4 * sizeof(typename Traits::Channel);
     const size_t indexesPerColumn = size_t(geometry.lineLength) * size_t(layers) * sizeof(int16_t);
     unsigned char* const spare = reinterpret_cast<unsigned char*>(stretchBuffer[stretched]);
-    // Every area where they all fit for two columns or more; else both pixel areas;
-    // else the output's alone.
-    const size_t all = layers > 0 ? room / (2 * perColumn + indexesPerColumn) : 0;
-    const size_t both = room / (2 * perColumn), outputOnly = room / perColumn;
-    const size_t columns = all >= 2 ? all : both >= 2 ? both : outputOnly;
+    // The indexes too where they fit beside the lines for two columns or more.
+    const size_t withIndexes = layers > 0 ? room / (perColumn + indexesPerColumn) : 0;
+    const size_t columns = withIndexes >= 2 ? withIndexes : room / perColumn;
     if (columns < 2) return blocks;
     blocks.columns = int32_t(columns < 8 ? columns : 8);
-    blocks.output = spare;
-    if (both >= 2) blocks.input = spare + size_t(blocks.columns) * perColumn;
-    if (all >= 2) {
-        blocks.layerIndexes = reinterpret_cast<int16_t*>(spare + 2 * size_t(blocks.columns) * perColumn);
-    }
+    blocks.lines = spare;
+    if (withIndexes >= 2) blocks.layerIndexes = reinterpret_cast<int16_t*>(spare + size_t(blocks.columns) * perColumn);
     return blocks;
 }
 
@@ -64,30 +58,32 @@ void readBlock(const ColumnBlocks& blocks, const typename Traits::Channel* srcPi
         const int32_t cell = geometry.direction == kDown ? y : geometry.lineLength - 1 - y;
         const auto* row = reinterpret_cast<const unsigned char*>(rowAt(y));
         if (y + kRowsAhead < rows) prefetchSpan(rowAt(y + kRowsAhead), size_t(n1 - n0) * kPixel);
-        unsigned char* to = blocks.input + size_t(cell) * kPixel;
+        unsigned char* to = blocks.lines + size_t(cell) * kPixel;
         for (int32_t j = 0; j < n1 - n0; ++j) std::memcpy(to + size_t(j) * lineBytes, row + size_t(j) * kPixel, kPixel);
     }
 }
 
-// Line j of the block as read into the staging area.
+// The first pixel of line j of the block in the staging area.
 template <class Traits>
-InputLine<typename Traits::Channel> stagedLine(const ColumnBlocks& blocks, int32_t lineLength, int32_t j,
-                                               CellRange inside) {
-    const auto* first = reinterpret_cast<const typename Traits::Channel*>(blocks.input) + ptrdiff_t(j) * lineLength * 4;
-    return {first, {0, 4}, inside};
+typename Traits::Channel* stagedPixels(const ColumnBlocks& blocks, int32_t lineLength, int32_t j) {
+    return reinterpret_cast<typename Traits::Channel*>(blocks.lines) + ptrdiff_t(j) * lineLength * 4;
 }
 
 // Writes the staged block of lines n0 .. n1 - 1 to the output, row by row.
 template <class Traits>
 void writeBlock(const ColumnBlocks& blocks, typename Traits::Channel* dstPixels, int32_t dstPitch,
                 const LineGeometry& geometry, int32_t n0, int32_t n1) {
-    const size_t rowBytes = size_t(n1 - n0) * 4 * sizeof(typename Traits::Channel);
+    constexpr size_t kPixel = 4 * sizeof(typename Traits::Channel);
+    const size_t lineBytes = size_t(geometry.lineLength) * kPixel;
+    const size_t rowBytes = size_t(n1 - n0) * kPixel;
     const int32_t lastRow = geometry.lineLength - 1;
     const auto rowAt = [&](int32_t i) {
         return dstPixels + ptrdiff_t(geometry.direction == kDown ? i : lastRow - i) * dstPitch + ptrdiff_t(n0) * 4;
     };
     for (int32_t i = 0; i < geometry.lineLength; ++i) {
         if (i + kRowsAhead < geometry.lineLength) prefetchSpan<true>(rowAt(i + kRowsAhead), rowBytes);
-        std::memcpy(rowAt(i), blocks.output + size_t(i) * rowBytes, rowBytes);
+        auto* row = reinterpret_cast<unsigned char*>(rowAt(i));
+        const unsigned char* from = blocks.lines + size_t(i) * kPixel;
+        for (int32_t j = 0; j < n1 - n0; ++j) std::memcpy(row + size_t(j) * kPixel, from + size_t(j) * lineBytes, kPixel);
     }
 }

@@ -142,7 +142,7 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
                 const int32_t code = abortProgress(inData, n, geometry.lineCount);
                 if (code != 0) return code;
             }
-            if (n == n0 && blocks.input != nullptr) {
+            if (n == n0 && blocks.lines != nullptr) {
                 readBlock<Traits>(blocks, srcPixels, srcPitch, geometry, inputRows, n0, n1 < inputColumns ? n1 : inputColumns);
             }
             if (n == n0 && blocks.layerIndexes != nullptr) {
@@ -152,7 +152,7 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
 
             InputLine<Channel> input{srcPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, srcPitch),
                                      inputCells(geometry.direction, n, dstWidth, dstHeight, srcWidth, srcHeight)};
-            if (blocks.input != nullptr) input = stagedLine<Traits>(blocks, lineLength, n - n0, input.inside);
+            if (blocks.lines != nullptr) input = {stagedPixels<Traits>(blocks, lineLength, n - n0), {0, 4}, input.inside};
             call.sources.beginLine(geometry.direction, n, blocks.layerIndexes != nullptr ? n - n0 : -1);
             const int32_t depositEnd =
                 lineLength > 0 ? depositRuns<Traits, Wrap, Cells>(call.meltAccumulator, input, call.run, grid,
@@ -172,16 +172,16 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
             }
             fadeLineEnds(lineBuffer, lineLength, call.fades);
             const LineAddress output = lineAddress(geometry.direction, n, dstWidth, dstHeight, dstPitch);
-            if (blocks.output != nullptr) {
-                auto* staged = reinterpret_cast<Channel*>(blocks.output) + ptrdiff_t(n - n0) * 4;
-                writeLine<Traits, Cells>(staged, ptrdiff_t(n1 - n0) * 4, lineBuffer, lineLength);
+            if (blocks.lines != nullptr) {
+                // The line's input is no longer read: the finished line takes its place.
+                writeLine<Traits, Cells>(stagedPixels<Traits>(blocks, lineLength, n - n0), 4, lineBuffer, lineLength);
             } else {
                 writeLine<Traits, Cells>(dstPixels + output.start, output.cellStep, lineBuffer, lineLength);
                 clearBeyondBuffers<Traits>(dstPixels, output, lineLength, geometry.pixelsPerLine);
             }
             dirtyCells = cellsUsed > lineLength ? cellsUsed : lineLength;
         }
-        if (blocks.output != nullptr) writeBlock<Traits>(blocks, dstPixels, dstPitch, geometry, n0, n1);
+        if (blocks.lines != nullptr) writeBlock<Traits>(blocks, dstPixels, dstPitch, geometry, n0, n1);
         n0 = n1;
     }
     return 0;
