@@ -301,6 +301,12 @@ struct Avx512Lanes {
     ONDRAVA_TARGET_AVX512 static void gatherElements(const unsigned char* base, ptrdiff_t stride, Mask m,
                                                      Ints* words) {
         const bool adjacent = stride == 4 * kWords;
+        if constexpr (kWords == 4) {
+            if (!adjacent && m == 0xFFFF && !(stride > 0 && stride <= 32 && stride % 4 == 0)) {
+                readFourWordElements(base, stride, words);
+                return;
+            }
+        }
         if (!adjacent && !(m == 0xFFFF && stride > 4 * kWords && stride <= 32 && stride % 4 == 0)) {
             gatherWordByWord<Avx512Lanes, kWords>(base, stride, m, words);
             return;
@@ -326,6 +332,26 @@ struct Avx512Lanes {
             }
             words[w] = {word};
         }
+    }
+    // Sixteen elements of four words, any distance apart: each is read whole into a
+    // quarter of a vector, element 4i + q into quarter i of vector q, and the four
+    // vectors are transposed four by four within their quarters.
+    ONDRAVA_TARGET_AVX512 static void readFourWordElements(const unsigned char* base, ptrdiff_t stride, Ints* words) {
+        const auto element = [&](int k) { return _mm_loadu_ps(reinterpret_cast<const float*>(base + k * stride)); };
+        __m512 v[4];
+        for (int q = 0; q < 4; ++q) {
+            v[q] = _mm512_insertf32x4(_mm512_castps128_ps512(element(q)), element(4 + q), 1);
+            v[q] = _mm512_insertf32x4(_mm512_insertf32x4(v[q], element(8 + q), 2), element(12 + q), 3);
+        }
+        // Pairs of words, as doubles, complete the transpose.
+        const __m512d low01 = _mm512_castps_pd(_mm512_unpacklo_ps(v[0], v[1]));
+        const __m512d high01 = _mm512_castps_pd(_mm512_unpackhi_ps(v[0], v[1]));
+        const __m512d low23 = _mm512_castps_pd(_mm512_unpacklo_ps(v[2], v[3]));
+        const __m512d high23 = _mm512_castps_pd(_mm512_unpackhi_ps(v[2], v[3]));
+        words[0] = {_mm512_castpd_si512(_mm512_unpacklo_pd(low01, low23))};
+        words[1] = {_mm512_castpd_si512(_mm512_unpackhi_pd(low01, low23))};
+        words[2] = {_mm512_castpd_si512(_mm512_unpacklo_pd(high01, high23))};
+        words[3] = {_mm512_castpd_si512(_mm512_unpackhi_pd(high01, high23))};
     }
     // The words of 16 / kWords adjacent elements, from the lanes' flags in `bits`:
     // each flag repeated kWords times.

@@ -218,8 +218,10 @@ int32_t planRuns(const InputLine<typename Traits::Channel>& line, const RunSetti
         Ints own = px.luma;
         if (fraction) {
             interpolated = L::firstButNot(kept, L::equal(position, L::ints(lineLength - 1)));
-            const Mask nextInside = L::both(interpolated, L::less(L::add(position, L::ints(1)), L::ints(inputEnd)));
-            loadPixels<Traits, L>(next, at + cellBytes, cellBytes * step, nextInside);
+            // Every neighbour inside the input is read; only interpolated lanes use theirs.
+            const Mask nextReadable = L::both(active, L::less(L::add(position, L::ints(1)), L::ints(inputEnd)));
+            const Mask nextInside = L::both(interpolated, nextReadable);
+            loadPixels<Traits, L>(next, at + cellBytes, cellBytes * step, nextReadable);
             opaque<L>(nextKept, next.a);
             kept = L::firstButNot(kept, L::firstButNot(interpolated, L::both(nextInside, nextKept)));
             const Ints blended = L::truncate(L::add(L::mul(L::toFloats(L::sub(next.luma, own)), f), L::toFloats(own)));

@@ -179,11 +179,13 @@ ONDRAVA_TARGET_AVX512 void readPixelsAvx512(const unsigned char* base, ptrdiff_t
 // lanes not asked for hold 0.
 template <int kWords>
 void expectPixelReads() {
-    std::vector<int32_t> pixels(16 * 10);
+    // Room for sixteen pixels 64 bytes apart either way from the middle.
+    std::vector<int32_t> pixels(16 * 16 * 2 + 16);
     for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = int32_t(0x01000193u * uint32_t(i + 1));
-    const auto* base = reinterpret_cast<const unsigned char*>(pixels.data());
+    const auto* middle = reinterpret_cast<const unsigned char*>(pixels.data() + 16 * 16);
     std::mt19937 rng(kWords);
-    for (ptrdiff_t stride : {4 * kWords, 8 * kWords, 12, 16, 20, 24, 32, 36}) {
+    for (ptrdiff_t stride : {4 * kWords, 8 * kWords, 12, 16, 20, 24, 32, 36, 48, 64, -4 * kWords, -48}) {
+        const unsigned char* base = stride < 0 ? middle : reinterpret_cast<const unsigned char*>(pixels.data());
         for (int32_t flags : {0xFFFF, 0x7FFF, 0x0001, 0x8000, 0x0000, int32_t(rng() & 0xFFFF), int32_t(rng() & 0xFFFF)}) {
             int32_t out[16 * kWords];
             readPixelsAvx512<kWords>(base, stride, flags, out);
