@@ -35,7 +35,30 @@ void normalizeCells(float (*meltAccumulator)[4], int32_t cellsUsed, int32_t outp
     Cells::normalize(meltAccumulator, cellsUsed, promoteFrom);
 }
 
+// Cells strictly between the full cells `from` and `to` take alpha 1 and colours
+// stepping by k / (d + 1) from `from`'s colour toward `to`'s.
+void fillBetween(float (*meltAccumulator)[4], int32_t from, int32_t to);
+
 // Fills every stretch of cells 0 .. cellsUsed - 1 that lies between two full cells
 // and holds an empty one with an opaque ramp. Runs whenever "Output Continuity" is
 // not "None".
-void fillGaps(float (*meltAccumulator)[4], int32_t cellsUsed);
+template <class Cells = Sse2Cells>
+inline void fillGaps(float (*meltAccumulator)[4], int32_t cellsUsed) {
+    const auto alpha = [&](int32_t i) { return meltAccumulator[i][0]; };
+    int32_t i = 0;
+    while (i < cellsUsed && alpha(i) == 0.0f) ++i;
+    // The walk alternates between two scans: with no gap open, to the next empty
+    // cell, noting the last full one; with a gap open, to the next full cell, which
+    // closes it.
+    int32_t lastFullCell = -1;
+    while (i < cellsUsed) {
+        i = Cells::nextEmptyCell(meltAccumulator, i, cellsUsed, lastFullCell);
+        int32_t closing = i + 1;
+        while (closing < cellsUsed && alpha(closing) != 1.0f) ++closing;
+        if (closing >= cellsUsed) return;  // a gap still open at the end is not filled
+        // A gap that closes before the line's first full cell is not filled.
+        if (lastFullCell >= 0) fillBetween(meltAccumulator, lastFullCell, closing);
+        lastFullCell = closing;
+        i = closing + 1;
+    }
+}

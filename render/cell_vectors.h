@@ -100,6 +100,28 @@ struct Sse2Cells {
         }
     }
 
+    // From cell i on, the first cell of 0 .. count - 1 whose alpha is 0 (count
+    // when there is none), noting in lastFullCell the last cell with alpha 1 before it.
+    // Four cells are compared at a time.
+    static int32_t nextEmptyCell(const float (*cells)[4], int32_t i, int32_t count, int32_t& lastFullCell) {
+        const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
+        for (; i + 4 <= count; i += 4) {
+            const __m128 low = _mm_unpacklo_ps(_mm_loadu_ps(cells[i]), _mm_loadu_ps(cells[i + 1]));
+            const __m128 high = _mm_unpacklo_ps(_mm_loadu_ps(cells[i + 2]), _mm_loadu_ps(cells[i + 3]));
+            const __m128 alphas = _mm_movelh_ps(low, high);
+            const unsigned empty = unsigned(_mm_movemask_ps(_mm_cmpeq_ps(alphas, zero)));
+            // The cells before the first empty one.
+            const unsigned before = empty != 0 ? (empty & (0u - empty)) - 1u : 0xFu;
+            const unsigned full = unsigned(_mm_movemask_ps(_mm_cmpeq_ps(alphas, one))) & before;
+            if (full != 0) lastFullCell = i + 31 - __builtin_clz(full);
+            if (empty != 0) return i + __builtin_ctz(empty);
+        }
+        for (; i < count && cells[i][0] != 0.0f; ++i) {
+            if (cells[i][0] == 1.0f) lastFullCell = i;
+        }
+        return i;
+    }
+
     // Cell first + k takes amounts[k] times colour, for k = 0 .. count - 1. The three
     // floats before amounts[0] may be read (never used).
     static void addAmounts(float (*cells)[4], int32_t first, int32_t count, const float* amounts,
@@ -163,6 +185,10 @@ struct Avx2Cells {
         }
     }
 
+    static int32_t nextEmptyCell(const float (*cells)[4], int32_t i, int32_t count, int32_t& lastFullCell) {
+        return Sse2Cells::nextEmptyCell(cells, i, count, lastFullCell);
+    }
+
     ONDRAVA_TARGET_AVX2 static void addAmounts(float (*cells)[4], int32_t first, int32_t count,
                                                const float* amounts, const RunColour& colour) {
         const __m256 c = _mm256_set_m128(colour.cell(), colour.cell());
@@ -221,11 +247,33 @@ struct Avx512Cells {
         int32_t i = 0;
         for (; i + 4 <= promoted; i += 4) normalizeBlock(cells[i], belowOne, 0xFFFF);
         if (i < promoted) {
-            normalizeBlock(cells[i], _mm512_mask_mov_ps(belowOne, lanesFrom(promoted - i), zero), ~lanesFrom(count - i));
+            const __m512 opaqueAbove = _mm512_mask_mov_ps(belowOne, lanesFrom(promoted - i), zero);
+            normalizeBlock(cells[i], opaqueAbove, ~lanesFrom(count - i));
             i += 4;
         }
         for (; i + 4 <= count; i += 4) normalizeBlock(cells[i], zero, 0xFFFF);
         if (i < count) normalizeBlock(cells[i], zero, ~lanesFrom(count - i));
+    }
+
+    // Sixteen cells at a time: their alphas gathered into one vector.
+    ONDRAVA_TARGET_AVX512 static int32_t nextEmptyCell(const float (*cells)[4], int32_t i, int32_t count,
+                                                       int32_t& lastFullCell) {
+        const __m512i alphaOfCell = _mm512_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28);
+        const __m512 zero = _mm512_setzero_ps(), one = _mm512_set1_ps(1.0f);
+        for (; i + 16 <= count; i += 16) {
+            const auto alphasOf = [&](int32_t k) ONDRAVA_TARGET_AVX512 {
+                return _mm512_permutex2var_ps(_mm512_loadu_ps(cells[k]), alphaOfCell, _mm512_loadu_ps(cells[k + 4]));
+            };
+            const __m512 low = alphasOf(i), high = alphasOf(i + 8);
+            const __m512 alphas = _mm512_mask_mov_ps(low, 0xFF00, high);
+            const uint32_t empty = _mm512_cmp_ps_mask(alphas, zero, _CMP_EQ_OQ);
+            // The cells before the first empty one.
+            const uint32_t before = empty != 0 ? (empty & (0u - empty)) - 1u : 0xFFFFu;
+            const uint32_t full = _mm512_cmp_ps_mask(alphas, one, _CMP_EQ_OQ) & before;
+            if (full != 0) lastFullCell = i + 31 - __builtin_clz(full);
+            if (empty != 0) return i + __builtin_ctz(empty);
+        }
+        return Sse2Cells::nextEmptyCell(cells, i, count, lastFullCell);
     }
 
     ONDRAVA_TARGET_AVX512 static void addAmounts(float (*cells)[4], int32_t first, int32_t count,

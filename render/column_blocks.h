@@ -84,6 +84,8 @@ void writeBlock(const ColumnBlocks& blocks, typename Traits::Channel* dstPixels,
         if (i + kRowsAhead < geometry.lineLength) prefetchSpan<true>(rowAt(i + kRowsAhead), rowBytes);
         auto* row = reinterpret_cast<unsigned char*>(rowAt(i));
         const unsigned char* from = blocks.lines + size_t(i) * kPixel;
-        for (int32_t j = 0; j < n1 - n0; ++j) std::memcpy(row + size_t(j) * kPixel, from + size_t(j) * lineBytes, kPixel);
+        for (int32_t j = 0; j < n1 - n0; ++j) {
+            std::memcpy(row + size_t(j) * kPixel, from + size_t(j) * lineBytes, kPixel);
+        }
     }
 }

@@ -152,7 +152,9 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
 
             InputLine<Channel> input{srcPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, srcPitch),
                                      inputCells(geometry.direction, n, dstWidth, dstHeight, srcWidth, srcHeight)};
-            if (blocks.lines != nullptr) input = {stagedPixels<Traits>(blocks, lineLength, n - n0), {0, 4}, input.inside};
+            if (blocks.lines != nullptr) {
+                input = {stagedPixels<Traits>(blocks, lineLength, n - n0), {0, 4}, input.inside};
+            }
             call.sources.beginLine(geometry.direction, n, blocks.layerIndexes != nullptr ? n - n0 : -1);
             const int32_t depositEnd =
                 lineLength > 0 ? depositRuns<Traits, Wrap, Cells>(call.meltAccumulator, input, call.run, grid,
@@ -162,7 +164,7 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
             // Without Wrap, runs may end past the visible line; nothing lies beyond depositEnd.
             const int32_t cellsUsed = Wrap ? lineLength : (depositEnd < kLineCells ? depositEnd + 1 : kLineCells);
             normalizeCells<Cells>(call.meltAccumulator, cellsUsed, params.outputContinuity);
-            if (params.outputContinuity != kContinuityNone) fillGaps(call.meltAccumulator, cellsUsed);
+            if (params.outputContinuity != kContinuityNone) fillGaps<Cells>(call.meltAccumulator, cellsUsed);
 
             float (*lineBuffer)[4] = call.meltAccumulator;
             if (call.stretch) {

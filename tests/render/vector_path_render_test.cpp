@@ -127,6 +127,10 @@ void expectSameNormalisation(const AlignedLine& content, int32_t count, int32_t 
     normalizeCells<Cells>(wide->cells, count, continuity);
     EXPECT_EQ(std::memcmp(plain.get(), wide.get(), sizeof(AlignedLine)), 0)
         << vectorPathName(Cells::kPath) << " " << count << " cells, continuity " << continuity;
+    fillGaps<Sse2Cells>(plain->cells, count);
+    fillGaps<Cells>(wide->cells, count);
+    EXPECT_EQ(std::memcmp(plain.get(), wide.get(), sizeof(AlignedLine)), 0)
+        << vectorPathName(Cells::kPath) << " gaps filled in " << count << " cells, continuity " << continuity;
 }
 
 template <class Cells>
