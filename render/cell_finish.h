@@ -43,7 +43,7 @@ void fillBetween(float (*meltAccumulator)[4], int32_t from, int32_t to);
 // and holds an empty one with an opaque ramp. Runs whenever "Output Continuity" is
 // not "None".
 template <class Cells = Sse2Cells>
-inline void fillGaps(float (*meltAccumulator)[4], int32_t cellsUsed) {
+void fillGaps(float (*meltAccumulator)[4], int32_t cellsUsed) {
     const auto alpha = [&](int32_t i) { return meltAccumulator[i][0]; };
     int32_t i = 0;
     while (i < cellsUsed && alpha(i) == 0.0f) ++i;

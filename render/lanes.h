@@ -294,20 +294,21 @@ struct Avx512Lanes {
     }
     // Elements that lie one after the other, or a few words apart with every lane
     // asked for, are read as whole vectors, eight at most, and each lane's words
-    // picked from them; others are gathered. Between elements a few words apart the
+    // picked from them; others are gathered, or, four-word elements with every lane
+    // asked for, read whole one by one. Between elements a few words apart the
     // words lie in the same line and are read along with them; adjacent elements'
     // words are read only for the lanes asked for.
     template <int kWords>
     ONDRAVA_TARGET_AVX512 static void gatherElements(const unsigned char* base, ptrdiff_t stride, Mask m,
                                                      Ints* words) {
         const bool adjacent = stride == 4 * kWords;
-        if constexpr (kWords == 4) {
-            if (!adjacent && m == 0xFFFF && !(stride > 0 && stride <= 32 && stride % 4 == 0)) {
-                readFourWordElements(base, stride, words);
-                return;
-            }
-        }
         if (!adjacent && !(m == 0xFFFF && stride > 4 * kWords && stride <= 32 && stride % 4 == 0)) {
+            if constexpr (kWords == 4) {
+                if (m == 0xFFFF) {
+                    readFourWordElements(base, stride, words);
+                    return;
+                }
+            }
             gatherWordByWord<Avx512Lanes, kWords>(base, stride, m, words);
             return;
         }

@@ -152,9 +152,10 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
 
             InputLine<Channel> input{srcPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, srcPitch),
                                      inputCells(geometry.direction, n, dstWidth, dstHeight, srcWidth, srcHeight)};
-            if (blocks.lines != nullptr) {
-                input = {stagedPixels<Traits>(blocks, lineLength, n - n0), {0, 4}, input.inside};
-            }
+            // A staged line's input, then the finished line in its place.
+            Channel* const staged =
+                blocks.lines != nullptr ? stagedPixels<Traits>(blocks, lineLength, n - n0) : nullptr;
+            if (staged != nullptr) input = {staged, {0, 4}, input.inside};
             call.sources.beginLine(geometry.direction, n, blocks.layerIndexes != nullptr ? n - n0 : -1);
             const int32_t depositEnd =
                 lineLength > 0 ? depositRuns<Traits, Wrap, Cells>(call.meltAccumulator, input, call.run, grid,
@@ -174,9 +175,8 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
             }
             fadeLineEnds(lineBuffer, lineLength, call.fades);
             const LineAddress output = lineAddress(geometry.direction, n, dstWidth, dstHeight, dstPitch);
-            if (blocks.lines != nullptr) {
-                // The line's input is no longer read: the finished line takes its place.
-                writeLine<Traits, Cells>(stagedPixels<Traits>(blocks, lineLength, n - n0), 4, lineBuffer, lineLength);
+            if (staged != nullptr) {
+                writeLine<Traits, Cells>(staged, 4, lineBuffer, lineLength);
             } else {
                 writeLine<Traits, Cells>(dstPixels + output.start, output.cellStep, lineBuffer, lineLength);
                 clearBeyondBuffers<Traits>(dstPixels, output, lineLength, geometry.pixelsPerLine);

@@ -58,17 +58,17 @@ void depositRun(float (*meltAccumulator)[4], int32_t lineLength, const PlannedRu
             if (position == lap) position = 0;
         }
     };
-    if constexpr (Run::kWholeCellsAlike && !Wrap) {
-        // Cut at the buffer's end, the run is laid in one piece.
-        const float last = plan.lastCells ? run.lastCell(plan.rest * weight) : 0.0f;
-        const float head = plan.firstCells ? first : count == 1 && plan.lastCells ? last : weight;
-        const float tail = count == 1 && plan.firstCells ? first : plan.lastCells ? last : weight;
-        Cells::addRun(meltAccumulator, RunCells{planned.cell, count, head, weight, tail}, planned.colour);
-    } else if constexpr (Run::kWholeCellsAlike) {
+    if constexpr (Run::kWholeCellsAlike) {
         const float last = plan.lastCells ? run.lastCell(plan.rest * weight) : 0.0f;
         const auto amountOf = [&](int32_t k) {
             return k == 0 && plan.firstCells ? first : k == count - 1 && plan.lastCells ? last : weight;
         };
+        if constexpr (!Wrap) {
+            // Cut at the buffer's end, the run is laid in one piece.
+            const RunCells cells{planned.cell, count, amountOf(0), weight, amountOf(count - 1)};
+            Cells::addRun(meltAccumulator, cells, planned.colour);
+            return;
+        }
         lay(count, [&](int32_t at, int32_t piece, int32_t k) {
             Cells::addRun(meltAccumulator, RunCells{at, piece, amountOf(k), weight, amountOf(k + piece - 1)},
                           planned.colour);
