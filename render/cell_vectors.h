@@ -40,9 +40,20 @@ struct RunCells {
 
 struct RunColour {
     float r, g, b;
+    float a = 1.0f;  // the alpha lane's: 1, unless the colour carries an amount
     // Built in registers: four floats stored one by one and read back as a vector
     // would wait for the stores on every run.
-    __m128 cell() const { return _mm_setr_ps(1.0f, r, g, b); }
+    __m128 cell() const { return _mm_setr_ps(a, r, g, b); }
+    // The colour (1, R, G, B) carrying `amount`: (amount, R x amount, G x amount, B x amount).
+    RunColour carrying(float amount) const { return {r * amount, g * amount, b * amount, amount}; }
+};
+
+// The colours of a span of a run's cells: its first cell takes `head`, its last
+// `tail` (a span of one cell takes `head`), the cells between `whole`. Spans whose
+// ends take colours of their own are added by addAmounts<true>; addAmounts<false>
+// gives every cell `whole`.
+struct SpanColours {
+    RunColour head, whole, tail;
 };
 
 struct Sse2Lanes;
@@ -122,12 +133,16 @@ struct Sse2Cells {
         return i;
     }
 
-    // Cell first + k takes amounts[k] times colour, for k = 0 .. count - 1. The three
-    // floats before amounts[0] may be read (never used).
+    // Cell first + k takes amounts[k] times its colour, for k = 0 .. count - 1. The
+    // three floats before amounts[0] may be read (never used).
+    template <bool kOwnEnds>
     static void addAmounts(float (*cells)[4], int32_t first, int32_t count, const float* amounts,
-                           const RunColour& colour) {
-        const __m128 c = colour.cell();
-        for (int32_t k = 0; k < count; ++k) addCell(cells[first + k], amounts[k], c);
+                           const SpanColours& colours) {
+        const __m128 whole = colours.whole.cell();
+        const __m128 head = kOwnEnds ? colours.head.cell() : whole, tail = kOwnEnds ? colours.tail.cell() : whole;
+        addCell(cells[first], amounts[0], head);
+        for (int32_t k = 1; k < count - 1; ++k) addCell(cells[first + k], amounts[k], whole);
+        if (count > 1) addCell(cells[first + count - 1], amounts[count - 1], tail);
     }
 
 private:
@@ -189,17 +204,26 @@ struct Avx2Cells {
         return Sse2Cells::nextEmptyCell(cells, i, count, lastFullCell);
     }
 
+    template <bool kOwnEnds>
     ONDRAVA_TARGET_AVX2 static void addAmounts(float (*cells)[4], int32_t first, int32_t count,
-                                               const float* amounts, const RunColour& colour) {
-        const __m256 c = _mm256_set_m128(colour.cell(), colour.cell());
+                                               const float* amounts, const SpanColours& colours) {
+        const __m128 whole = colours.whole.cell();
+        const __m128 head = kOwnEnds ? colours.head.cell() : whole, tail = kOwnEnds ? colours.tail.cell() : whole;
+        const __m256 c = _mm256_set_m128(whole, whole);
+        const auto pairAt = [&](int32_t k) ONDRAVA_TARGET_AVX2 {
+            if (kOwnEnds && (k == 0 || k + 2 >= count)) {
+                return _mm256_set_m128(k + 1 == count - 1 ? tail : whole, k == 0 ? head : whole);
+            }
+            return c;
+        };
         int32_t k = 0;
         for (; k + 1 < count; k += 2) {
             const __m256 two = _mm256_set_m128(_mm_set1_ps(amounts[k + 1]), _mm_set1_ps(amounts[k]));
-            const __m256 increments = _mm256_mul_ps(two, c);
+            const __m256 increments = _mm256_mul_ps(two, pairAt(k));
             float* cell = cells[first + k];
             _mm256_storeu_ps(cell, _mm256_add_ps(_mm256_loadu_ps(cell), increments));
         }
-        if (k < count) Sse2Cells::addCell(cells[first + k], amounts[k], _mm256_castps256_ps128(c));
+        if (k < count) Sse2Cells::addCell(cells[first + k], amounts[k], k == 0 ? head : tail);
     }
 };
 
@@ -276,21 +300,30 @@ struct Avx512Cells {
         return Sse2Cells::nextEmptyCell(cells, i, count, lastFullCell);
     }
 
+    // The span's first and last blocks are added lane by lane, the blocks between
+    // whole.
+    template <bool kOwnEnds>
     ONDRAVA_TARGET_AVX512 static void addAmounts(float (*cells)[4], int32_t first, int32_t count,
-                                                 const float* amounts, const RunColour& colour) {
-        const __m512 c = fourTimes(colour.cell());
-        const __m512i fours = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
-        const int32_t end = first + count;
-        // Block by block, the amounts of the block's four cells spread over their lanes.
-        for (int32_t b = first & ~3; b < end; b += 4) {
-            const int32_t from = b < first ? first - b : 0;
-            const int32_t to = end - b < 4 ? end - b : 4;
-            const __mmask8 used = __mmask8((0xFu << from) & (0xFu >> (4 - to)));
-            const __m128 four = _mm_maskz_loadu_ps(used, amounts + (b - first));
-            const __m512 increments = _mm512_mul_ps(_mm512_permutexvar_ps(fours, _mm512_castps128_ps512(four)), c);
-            const __mmask16 lanes = __mmask16((0xFFFFu << (4 * from)) & (0xFFFFu >> (4 * (4 - to))));
-            addBlock(cells[b], lanes, increments);
+                                                 const float* amounts, const SpanColours& colours) {
+        const __m512 c = fourTimes(colours.whole.cell());
+        const int32_t last = first + count - 1;
+        const int32_t firstBlock = first & ~3, lastBlock = last & ~3;
+        // The span's first and last cells take their colours in their blocks' lanes.
+        __m512 head = c, tail = c;
+        if constexpr (kOwnEnds) {
+            tail = _mm512_mask_mov_ps(c, cellLanes(last), fourTimes(colours.tail.cell()));
+            head = _mm512_mask_mov_ps(firstBlock == lastBlock ? tail : c, cellLanes(first),
+                                      fourTimes(colours.head.cell()));
         }
+        const int32_t headEnd = firstBlock == lastBlock ? (last & 3) + 1 : 4;
+        addAmountsInBlock(cells[firstBlock], amounts - (first & 3), first & 3, headEnd, head);
+        if (firstBlock == lastBlock) return;
+        for (int32_t b = firstBlock + 4; b < lastBlock; b += 4) {
+            float* const block = cells[b];
+            const __m512 increments = _mm512_mul_ps(spread(_mm_loadu_ps(amounts + (b - first))), c);
+            _mm512_store_ps(block, _mm512_add_ps(_mm512_load_ps(block), increments));
+        }
+        addAmountsInBlock(cells[lastBlock], amounts + (lastBlock - first), 0, (last & 3) + 1, tail);
     }
 
 private:
@@ -322,6 +355,21 @@ private:
         __m512 out = _mm512_mask_mov_ps(c, divided, quotient);
         out = _mm512_mask_mul_ps(out, multiplied, c, reciprocal);
         _mm512_mask_store_ps(block, inside, _mm512_mask_mov_ps(out, opaque, one));
+    }
+
+    // Each of four amounts over its cell's lanes.
+    ONDRAVA_TARGET_AVX512 static __m512 spread(__m128 four) {
+        const __m512i fours = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
+        return _mm512_permutexvar_ps(fours, _mm512_castps128_ps512(four));
+    }
+
+    // Cells `from` .. `to` - 1 of the block take amounts[from .. to - 1] times their
+    // colour; the other amounts are not read.
+    ONDRAVA_TARGET_AVX512 static void addAmountsInBlock(float* block, const float* amounts, int32_t from, int32_t to,
+                                                        __m512 colour) {
+        const __mmask8 used = __mmask8((0xFu << from) & (0xFu >> (4 - to)));
+        const __m512 increments = _mm512_mul_ps(spread(_mm_maskz_loadu_ps(used, amounts)), colour);
+        addBlock(block, __mmask16((0xFFFFu << (4 * from)) & (0xFFFFu >> (4 * (4 - to)))), increments);
     }
 
     ONDRAVA_TARGET_AVX512 static void addBlock(float* block, __mmask16 lanes, __m512 amounts) {

@@ -3,9 +3,9 @@
 // therefore melted as one block of adjacent columns. The block's input is first
 // read along its rows into a staging area, each line's pixels one after another in
 // walking order; each finished line is stored over its own input there, and the
-// block is then written out along the output's rows. The staging area lies in the
-// stretch buffer where the stretch leaves it unused; a block holds as many columns
-// as fit, eight at most (the lines between two polls). Where they fit too, the
+// block is then written out along the output's rows. The staging area lies where
+// the stretch buffer would be unused; a block holds as many columns as fit, eight
+// at most (the lines between two polls). Where they fit too, the
 // intensity-source layers' brightness indexes of the block's lines are staged there
 // as well, read along the layers' rows.
 #pragma once
@@ -23,26 +23,29 @@ struct ColumnBlocks {
     unsigned char* lines = nullptr;   // null: lines are read and written where they lie
     int16_t* layerIndexes = nullptr;  // null: the layers are sampled where they lie
     int32_t columns = 1;
+    size_t bytes = 0;                 // of the staging area that the blocks use
 };
 
-// `layers`: the intensity-source layers whose indexes a block would stage.
+// Blocks staged in `room` bytes from `area` on. `layers`: the intensity-source
+// layers whose indexes a block would stage.
 template <class Traits>
-ColumnBlocks columnBlocks(const LineGeometry& geometry, bool stretch, float (*stretchBuffer)[4], int32_t layers) {
+ColumnBlocks columnBlocks(const LineGeometry& geometry, unsigned char* area, size_t room, int32_t layers) {
     ColumnBlocks blocks;
     const bool alongColumns = (geometry.direction & ~1) == kDown;
     if (!alongColumns || geometry.pixelsPerLine > geometry.lineLength || geometry.lineLength <= 0) return blocks;
-    const size_t stretched = stretch ? size_t(geometry.lineLength) : 0;  // cells the stretch keeps
-    const size_t room = (size_t(kLineCells) - stretched) * sizeof(stretchBuffer[0]);
     const size_t perColumn = size_t(geometry.lineLength) * 4 * sizeof(typename Traits::Channel);
     const size_t indexesPerColumn = size_t(geometry.lineLength) * size_t(layers) * sizeof(int16_t);
-    unsigned char* const spare = reinterpret_cast<unsigned char*>(stretchBuffer[stretched]);
     // The indexes too where they fit beside the lines for two columns or more.
     const size_t withIndexes = layers > 0 ? room / (perColumn + indexesPerColumn) : 0;
     const size_t columns = withIndexes >= 2 ? withIndexes : room / perColumn;
     if (columns < 2) return blocks;
     blocks.columns = int32_t(columns < 8 ? columns : 8);
-    blocks.lines = spare;
-    if (withIndexes >= 2) blocks.layerIndexes = reinterpret_cast<int16_t*>(spare + size_t(blocks.columns) * perColumn);
+    blocks.lines = area;
+    blocks.bytes = size_t(blocks.columns) * perColumn;
+    if (withIndexes >= 2) {
+        blocks.layerIndexes = reinterpret_cast<int16_t*>(area + blocks.bytes);
+        blocks.bytes += size_t(blocks.columns) * indexesPerColumn;
+    }
     return blocks;
 }
 

@@ -21,12 +21,34 @@ __attribute__((always_inline)) inline void gatherWordByWord(const unsigned char*
     for (int w = 0; w < kWords; ++w) words[w] = L::gatherWords(base + 4 * w, stride, m);
 }
 
+// out[0 .. count - 1] = in[0 .. count - 1], times `factor` when kScaled, a vector at
+// a time and the rest in one masked vector. In place of a copy the compiler would
+// make a string copy, whose stores the next vector loads of the same floats wait
+// for; and a float at a time, the rest of a short run costs as much as the copy.
+template <class L, bool kScaled>
+__attribute__((always_inline)) inline void copyFloats(float* out, const float* in, int32_t count, float factor) {
+    const auto f = L::floats(factor);
+    int32_t j = 0;
+    for (; j + L::kCount <= count; j += L::kCount) {
+        const auto v = L::load(in + j);
+        L::store(out + j, kScaled ? L::mul(v, f) : v);
+    }
+    if (j < count) {
+        const auto v = L::loadFirst(in + j, count - j);
+        L::storeFirst(out + j, kScaled ? L::mul(v, f) : v, count - j);
+    }
+}
+
 struct Sse2Lanes {
     static constexpr int32_t kCount = 4;
     using Floats = __m128;
     using Ints = __m128i;
     using Mask = __m128i;
 
+    // Before a call into code compiled for no path of its own (plain SSE), the wider
+    // paths clear their registers' upper halves: SSE code run over dirty upper halves
+    // is many times slower.
+    static void zeroUpper() {}
     static Floats floats(float v) { return _mm_set1_ps(v); }
     static Ints ints(int32_t v) { return _mm_set1_epi32(v); }
     // first, first + step, first + 2 x step, ...
@@ -37,6 +59,17 @@ struct Sse2Lanes {
     static Ints load(const int32_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
     static void store(float* p, Floats v) { _mm_storeu_ps(p, v); }
     static void store(int32_t* p, Ints v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+    // The first n (below kCount) floats at p; the others are not touched.
+    static Floats loadFirst(const float* p, int32_t n) {
+        alignas(16) float lanes[kCount] = {};
+        for (int32_t k = 0; k < n; ++k) lanes[k] = p[k];
+        return _mm_load_ps(lanes);
+    }
+    static void storeFirst(float* p, Floats v, int32_t n) {
+        alignas(16) float lanes[kCount];
+        _mm_store_ps(lanes, v);
+        for (int32_t k = 0; k < n; ++k) p[k] = lanes[k];
+    }
 
     static Floats add(Floats a, Floats b) { return _mm_add_ps(a, b); }
     static Floats sub(Floats a, Floats b) { return _mm_sub_ps(a, b); }
@@ -119,6 +152,7 @@ struct Avx2Lanes {
     struct Ints { __m256i v; };
     struct Mask { __m256i v; };
 
+    ONDRAVA_TARGET_AVX2 static void zeroUpper() { _mm256_zeroupper(); }
     ONDRAVA_TARGET_AVX2 static Floats floats(float v) { return {_mm256_set1_ps(v)}; }
     ONDRAVA_TARGET_AVX2 static Ints ints(int32_t v) { return {_mm256_set1_epi32(v)}; }
     ONDRAVA_TARGET_AVX2 static Ints sequence(int32_t first, int32_t step) {
@@ -130,6 +164,8 @@ struct Avx2Lanes {
         return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))};
     }
     ONDRAVA_TARGET_AVX2 static void store(float* p, Floats a) { _mm256_storeu_ps(p, a.v); }
+    ONDRAVA_TARGET_AVX2 static Floats loadFirst(const float* p, int32_t n) { return {_mm256_maskload_ps(p, lanes(n).v)}; }
+    ONDRAVA_TARGET_AVX2 static void storeFirst(float* p, Floats a, int32_t n) { _mm256_maskstore_ps(p, lanes(n).v, a.v); }
     ONDRAVA_TARGET_AVX2 static void store(int32_t* p, Ints a) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), a.v);
     }
@@ -217,6 +253,7 @@ struct Avx512Lanes {
     struct Ints { __m512i v; };
     using Mask = __mmask16;
 
+    ONDRAVA_TARGET_AVX512 static void zeroUpper() { _mm256_zeroupper(); }
     ONDRAVA_TARGET_AVX512 static Floats floats(float v) { return {_mm512_set1_ps(v)}; }
     ONDRAVA_TARGET_AVX512 static Ints ints(int32_t v) { return {_mm512_set1_epi32(v)}; }
     ONDRAVA_TARGET_AVX512 static Ints sequence(int32_t first, int32_t step) {
@@ -226,6 +263,8 @@ struct Avx512Lanes {
     ONDRAVA_TARGET_AVX512 static Floats load(const float* p) { return {_mm512_loadu_ps(p)}; }
     ONDRAVA_TARGET_AVX512 static Ints load(const int32_t* p) { return {_mm512_loadu_si512(p)}; }
     ONDRAVA_TARGET_AVX512 static void store(float* p, Floats a) { _mm512_storeu_ps(p, a.v); }
+    ONDRAVA_TARGET_AVX512 static Floats loadFirst(const float* p, int32_t n) { return {_mm512_maskz_loadu_ps(lanes(n), p)}; }
+    ONDRAVA_TARGET_AVX512 static void storeFirst(float* p, Floats a, int32_t n) { _mm512_mask_storeu_ps(p, lanes(n), a.v); }
     ONDRAVA_TARGET_AVX512 static void store(int32_t* p, Ints a) { _mm512_storeu_si512(p, a.v); }
 
     ONDRAVA_TARGET_AVX512 static Floats add(Floats a, Floats b) { return {_mm512_add_ps(a.v, b.v)}; }

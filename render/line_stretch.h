@@ -36,10 +36,13 @@ inline int32_t lastUsedCell(const float (*cells)[4], int32_t cellsUsed = kLineCe
 }
 
 // Fills cells 0 .. min(lineLength, 16384) - 1 of stretchBuffer from meltAccumulator,
-// which is only read and holds nothing from `cellsUsed` on. Called only when
-// stretchActive().
+// which is only read and holds nothing from `cellsUsed` on. The accumulator holds
+// `heldCells` cells: the buffer's cells past them read as the empty cells they are.
+// Called only when stretchActive().
 inline void stretchLine(const float (*meltAccumulator)[4], float (*stretchBuffer)[4], int32_t lineLength,
-                        float stretchStep, const ParamValues& params, int32_t cellsUsed = kLineCells) {
+                        float stretchStep, const ParamValues& params, int32_t cellsUsed = kLineCells,
+                        int32_t heldCells = kLineCells) {
+    cellsUsed = cellsUsed < heldCells ? cellsUsed : heldCells;
     const int32_t cells = bufferedCells(lineLength);
     const int32_t lastCell = lineLength - 1;
 
@@ -77,9 +80,12 @@ inline void stretchLine(const float (*meltAccumulator)[4], float (*stretchBuffer
         _mm_store_si128(reinterpret_cast<__m128i*>(lowerCell), k);
         _mm_store_si128(reinterpret_cast<__m128i*>(upperCell), next);
         _mm_store_ps(fraction, f);
+        const auto cellAt = [&](int32_t k) {
+            return k < heldCells ? _mm_loadu_ps(meltAccumulator[k]) : _mm_setzero_ps();
+        };
         for (int32_t j = 0; j < 4 && i0 + j < cells; ++j) {
-            const __m128 lower = _mm_loadu_ps(meltAccumulator[lowerCell[j]]);
-            const __m128 upper = _mm_loadu_ps(meltAccumulator[upperCell[j]]);
+            const __m128 lower = cellAt(lowerCell[j]);
+            const __m128 upper = cellAt(upperCell[j]);
             const __m128 value = _mm_add_ps(_mm_mul_ps(_mm_sub_ps(upper, lower), _mm_set1_ps(fraction[j])), lower);
             _mm_storeu_ps(stretchBuffer[i0 + j], value);
         }

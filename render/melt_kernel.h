@@ -11,6 +11,7 @@
 #include "render/cell_finish.h"
 #include "render/cell_vectors.h"
 #include "render/column_blocks.h"
+#include "render/line_buffers.h"
 #include "render/line_fades.h"
 #include "render/line_geometry.h"
 #include "render/line_stretch.h"
@@ -24,8 +25,7 @@
 #include "render/table_index_source.h"
 #include "render/vector_path.h"
 
-// Everything one kernel call works with (about 535 KB, 860 KB with shading, on the
-// caller's stack).
+// Everything one kernel call works with (about 535 KB, on the caller's stack).
 template <class Traits, bool VelocitySource, bool SpreadSource, bool Shading, class Cells>
 struct MeltCall {
     MeltTables tables;
@@ -37,23 +37,17 @@ struct MeltCall {
     LineFades fades;
     bool stretch;
     float stretchStep;
-    // A cell never straddles two cache lines. 16 is as far as every x64 stack aligns
-    // (Windows builds do not realign it further), so the accumulator starts inside a
-    // few spare cells where the path's vectors want it: on a cache line for AVX-512.
-    float (*meltAccumulator)[4];
-    alignas(16) float accumulatorStorage[kLineCells + 3][4];
-    alignas(16) float stretchBuffer[kLineCells][4];
-
-    MeltCall() {
-        const uintptr_t at = reinterpret_cast<uintptr_t>(accumulatorStorage[0]);
-        const uintptr_t skip = (Cells::kAlignment - at % Cells::kAlignment) % Cells::kAlignment;
-        meltAccumulator = accumulatorStorage + skip / sizeof(accumulatorStorage[0]);
-    }
+    int32_t accumulatorCells;
+    // The line buffers (render/line_buffers.h). A cell never straddles two cache
+    // lines. 16 is as far as every x64 stack aligns (Windows builds do not realign it
+    // further), so the accumulator starts a few cells in, where the path's vectors
+    // want it: on a cache line for AVX-512.
+    alignas(16) float lineStorage[kLineStorageCells][4];
 };
 
-// Sets the first `cells` cells of the accumulator to zero. The kernel clears the
-// whole buffer before its first line and then only the cells the last line
-// touched, which leaves the buffer as a full clear would.
+// Sets the first `cells` cells of the accumulator to zero. The kernel clears all
+// its cells before its first line and then only the cells the last line touched,
+// which leaves the accumulator as a full clear would.
 inline void clearAccumulator(float (*meltAccumulator)[4], int32_t cells) {
     std::memset(meltAccumulator, 0, size_t(cells) * sizeof(meltAccumulator[0]));
 }
@@ -77,7 +71,7 @@ void clearBeyondBuffers(typename Traits::Channel* dstPixels, LineAddress address
 }
 
 // Every per-call value, before the first line.
-template <class Traits, bool VelocitySource, bool SpreadSource, bool Shading, class Cells>
+template <bool Wrap, class Traits, bool VelocitySource, bool SpreadSource, bool Shading, class Cells>
 void prepareCall(MeltCall<Traits, VelocitySource, SpreadSource, Shading, Cells>& call, ParamValues& params,
                  float scale, int32_t dstWidth, int32_t dstHeight) {
     call.grid = prepareStepGrid(params, scale);
@@ -89,7 +83,9 @@ void prepareCall(MeltCall<Traits, VelocitySource, SpreadSource, Shading, Cells>&
     call.stretch = stretchActive(params);
     call.stretchStep = prepareStretchStep(lineLength);
     alignStepGrid(call.grid, params, lineLength, call.geometry.lineCount);
-    call.run = runSettings(lineLength, call.grid.stepSize, params.scanlineFade != 0);
+    const int32_t cellLimit = Wrap ? kLineCells : runCellLimit(call.tables, lineLength);
+    call.run = runSettings(lineLength, call.grid.stepSize, params.scanlineFade != 0, cellLimit);
+    call.accumulatorCells = accumulatorCells(Wrap, lineLength, cellLimit);
 }
 
 // One kernel call's arguments. Pitches are in channels; the input is srcWidth x
@@ -119,17 +115,21 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
     auto& [dstPixels, dstPitch, srcPixels, srcPitch, srcWidth, srcHeight, dstWidth, dstHeight, scale, params,
            velocitySource, spreadSource, abortProgress, inData] = frame;
     MeltCall<Traits, VelocitySource, SpreadSource, Shading, Cells> call;
-    prepareCall(call, params, scale, dstWidth, dstHeight);
+    prepareCall<Wrap>(call, params, scale, dstWidth, dstHeight);
     const LineGeometry& geometry = call.geometry;
     const int32_t lineLength = geometry.lineLength;
     if (geometry.lineCount <= 0) return 0;
     call.sources.prepare(velocitySource, spreadSource, dstWidth, dstHeight);
 
     using Channel = typename Traits::Channel;
-    const ColumnBlocks blocks = columnBlocks<Traits>(geometry, call.stretch, call.stretchBuffer, call.sources.kLayers);
+    const LineBuffers buffers = layOutLineBuffers<Traits>(call.lineStorage, Cells::kAlignment, call.accumulatorCells,
+                                                          geometry, call.stretch, call.sources.kLayers);
+    float (*const meltAccumulator)[4] = buffers.meltAccumulator;
+    const ColumnBlocks& blocks = buffers.blocks;
+    call.shading.keepIn(buffers.spare);
     const int32_t inputRows = srcHeight < dstHeight ? srcHeight : dstHeight;
     const int32_t inputColumns = srcWidth < dstWidth ? srcWidth : dstWidth;
-    int32_t dirtyCells = kLineCells;
+    int32_t dirtyCells = buffers.accumulatorCells;
     for (int32_t n0 = 0; n0 < geometry.lineCount;) {
         // A block ends before the next poll (lines 7, 15, 23, ...), so that every
         // line before a poll is written and none after it is touched.
@@ -148,7 +148,7 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
             if (n == n0 && blocks.layerIndexes != nullptr) {
                 call.sources.stageBlock(blocks.layerIndexes, geometry.direction, n0, n1 - n0, lineLength);
             }
-            Cells::clearCells(call.meltAccumulator, dirtyCells);
+            Cells::clearCells(meltAccumulator, dirtyCells);
 
             InputLine<Channel> input{srcPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, srcPitch),
                                      inputCells(geometry.direction, n, dstWidth, dstHeight, srcWidth, srcHeight)};
@@ -158,20 +158,20 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
             if (staged != nullptr) input = {staged, {0, 4}, input.inside};
             call.sources.beginLine(geometry.direction, n, blocks.layerIndexes != nullptr ? n - n0 : -1);
             const int32_t depositEnd =
-                lineLength > 0 ? depositRuns<Traits, Wrap, Cells>(call.meltAccumulator, input, call.run, grid,
-                                                                  call.tables, call.sources, call.shading)
+                lineLength > 0 ? depositRuns<Traits, Wrap, Cells>(meltAccumulator, input, call.run, grid, call.tables,
+                                                                  call.sources, call.shading)
                                : 0;
 
             // Without Wrap, runs may end past the visible line; nothing lies beyond depositEnd.
             const int32_t cellsUsed = Wrap ? lineLength : (depositEnd < kLineCells ? depositEnd + 1 : kLineCells);
-            normalizeCells<Cells>(call.meltAccumulator, cellsUsed, params.outputContinuity);
-            if (params.outputContinuity != kContinuityNone) fillGaps<Cells>(call.meltAccumulator, cellsUsed);
+            normalizeCells<Cells>(meltAccumulator, cellsUsed, params.outputContinuity);
+            if (params.outputContinuity != kContinuityNone) fillGaps<Cells>(meltAccumulator, cellsUsed);
 
-            float (*lineBuffer)[4] = call.meltAccumulator;
+            float (*lineBuffer)[4] = meltAccumulator;
             if (call.stretch) {
-                stretchLine(call.meltAccumulator, call.stretchBuffer, lineLength, call.stretchStep, params,
-                            cellsUsed > lineLength ? cellsUsed : lineLength);
-                lineBuffer = call.stretchBuffer;
+                stretchLine(meltAccumulator, buffers.stretchBuffer, lineLength, call.stretchStep, params,
+                            cellsUsed > lineLength ? cellsUsed : lineLength, buffers.accumulatorCells);
+                lineBuffer = buffers.stretchBuffer;
             }
             fadeLineEnds(lineBuffer, lineLength, call.fades);
             const LineAddress output = lineAddress(geometry.direction, n, dstWidth, dstHeight, dstPitch);

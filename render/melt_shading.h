@@ -7,6 +7,7 @@
 #include "render/channel_traits.h"
 #include "render/curves.h"
 #include "render/param_values.h"
+#include "render/scratch_room.h"
 #include "render/shade_factor_cache.h"
 #include "render/shade_sums.h"
 #include "render/shaded_run.h"
@@ -35,6 +36,7 @@ struct MeltShading;
 template <>
 struct MeltShading<false> {
     void build(const ParamValues&, const float* /*spreadLengthTable*/) {}
+    void keepIn(ScratchRoom /*room*/) {}
     // `consumed` is how much of the run lies before cell 0 (a run clipped at the line
     // start), otherwise 0.
     struct RunCache {};
@@ -47,21 +49,42 @@ struct MeltShading<true> {
     float shadingTable[kShadingTableSize];
     // Weights of the call's climb patterns and factors of the runs it has met, both
     // filled as the lines first need them: what they hold is the table's, so filling
-    // them changes nothing the deposit sees.
-    mutable ShadeSums sums;
-    mutable ShadeFactorCache runs{shadingTable, &sums};
+    // them changes nothing the deposit sees. They keep what the room the call lends
+    // them holds.
+    mutable ShadeSums<> sums;
+    mutable ShadeFactorCache<> runs{shadingTable};
 
     // The wave is chosen here, once per call: nothing later looks at `shading`.
     void build(const ParamValues& params, const float* spreadLengthTable) {
         const float strength = shadingStrength(largestRunLength(spreadLengthTable, kLumaEntries));
         buildShadingTable(shadingTable, params.shading, getAngleVal(params.shadingPhase, kShadingTableSize),
                           strength);
-        sums.clear();
-        runs.clear();
     }
+
+    // The caches in `room`: all they can keep, or as many halves of it as it takes
+    // to fit, down to a ring of kSmallestRingCells; below that, none.
+    void keepIn(ScratchRoom room) {
+        constexpr int32_t kMostHalvings = 5;
+        static_assert((ShadeFactorCache<>::kFullRingCells >> kMostHalvings) == ShadeFactorCache<>::kSmallestRingCells);
+        for (int32_t halvings = 0; halvings <= kMostHalvings; ++halvings) {
+            const int32_t patterns = kKeptClimbPatterns >> halvings;
+            const int32_t sets = ShadeFactorCache<>::kFullSets >> halvings;
+            const int32_t ringCells = ShadeFactorCache<>::kFullRingCells >> halvings;
+            ScratchRoom trial = room;
+            void* const weights = trial.take(ShadeSums<>::bytesFor(patterns), 64);
+            void* const factors = trial.take(ShadeFactorCache<>::bytesFor(sets, ringCells), 64);
+            if (weights != nullptr && factors != nullptr) {
+                sums = ShadeSums<>(weights, patterns);
+                runs = ShadeFactorCache<>(shadingTable, &sums, factors, sets, ringCells);
+                return;
+            }
+        }
+        runs = ShadeFactorCache<>(shadingTable);
+    }
+
     // Repeated runs replay their factors, on every line of the call.
-    ShadeFactorCache& runCache() const { return runs; }
-    CachedShadedRun beginRun(float length, float consumed, ShadeFactorCache& cache) const {
-        return CachedShadedRun(cache, length, consumed);
+    ShadeFactorCache<>& runCache() const { return runs; }
+    CachedShadedRun<> beginRun(float length, float consumed, ShadeFactorCache<>& cache) const {
+        return CachedShadedRun<>(cache, length, consumed);
     }
 };

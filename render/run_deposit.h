@@ -13,6 +13,7 @@
 #include "render/line_geometry.h"
 #include "render/melt_tables.h"
 #include "render/run_planning.h"
+#include "render/shade_form.h"
 #include "render/step_grid.h"
 
 // One planned run (run_planning.h), ready to lay.
@@ -44,7 +45,6 @@ void depositRun(float (*meltAccumulator)[4], int32_t lineLength, const PlannedRu
     const PlannedRun& plan = planned;
     const float weight = planned.weight;
     const int32_t count = plan.count();
-    const float first = plan.firstCells ? run.firstCell(plan.share, weight * plan.share) : 0.0f;
 
     // Lays the run's cells k .. k + span - 1 from `position` on, going round with Wrap.
     const int32_t lap = Wrap ? lineLength : kLineCells;
@@ -59,6 +59,7 @@ void depositRun(float (*meltAccumulator)[4], int32_t lineLength, const PlannedRu
         }
     };
     if constexpr (Run::kWholeCellsAlike) {
+        const float first = plan.firstCells ? run.firstCell(plan.share, weight * plan.share) : 0.0f;
         const float last = plan.lastCells ? run.lastCell(plan.rest * weight) : 0.0f;
         const auto amountOf = [&](int32_t k) {
             return k == 0 && plan.firstCells ? first : k == count - 1 && plan.lastCells ? last : weight;
@@ -74,27 +75,44 @@ void depositRun(float (*meltAccumulator)[4], int32_t lineLength, const PlannedRu
                           planned.colour);
         });
     } else {
+        // Multiplying, a cell takes (factor x amount) x (1, R, G, B) and the run's
+        // weights are its amounts; dividing, it takes factor x (amount x (1, R, G, B)):
+        // the run weighs 1 for its factors alone, and the colour of each kind of cell
+        // carries that kind's amount.
+        constexpr bool kColoursCarryAmounts = Run::kForm == ShadeForm::kDividing;
+        const RunColour& colour = planned.colour;
+        const RunColour wholeColour = kColoursCarryAmounts ? colour.carrying(weight) : colour;
+        const RunColour firstColour = kColoursCarryAmounts ? colour.carrying(weight * plan.share) : colour;
+        const RunColour lastColour = kColoursCarryAmounts ? colour.carrying(plan.rest * weight) : colour;
         // Room for three amounts before the first: a path may read a block of cells
         // that starts before the run, with those lanes masked off.
         alignas(16) float storage[3 + kAmountChunk];
         float* const amounts = storage + 3;
+        const float firstAmount = kColoursCarryAmounts ? 1.0f : weight * plan.share;
+        const float first = plan.firstCells ? run.firstCell(plan.share, firstAmount) : 0.0f;
+
         int32_t laid = 0, weighed = 0;
         while (laid < count) {
             int32_t n = 0;
-            if (laid == 0 && plan.firstCells) amounts[n++] = first;
+            const bool headIsFirst = laid == 0 && plan.firstCells;
+            if (headIsFirst) amounts[n++] = first;
             const int32_t whole = plan.wholeCells - weighed < kAmountChunk - n ? plan.wholeCells - weighed
                                                                                : kAmountChunk - n;
             if (whole > 0) {
-                run.template wholeCells<typename Cells::Lanes>(
-                    whole, weight, [&](int32_t j, float amount) { amounts[n + j] = amount; });
+                run.template wholeCellAmounts<typename Cells::Lanes, !kColoursCarryAmounts>(whole, amounts + n, weight);
                 n += whole;
                 weighed += whole;
             }
-            if (laid + n == count - 1 && plan.lastCells && n < kAmountChunk) {
-                amounts[n++] = run.lastCell(plan.rest * weight);
-            }
+            const bool tailIsLast = laid + n == count - 1 && plan.lastCells && n < kAmountChunk;
+            if (tailIsLast) amounts[n++] = run.lastCell(kColoursCarryAmounts ? 1.0f : plan.rest * weight);
+            // A piece that begins at the run's first cell or ends at its last gives
+            // that cell its own colour.
             lay(n, [&](int32_t at, int32_t piece, int32_t k) {
-                Cells::addAmounts(meltAccumulator, at, piece, amounts + k, planned.colour);
+                const bool headFirst = k == 0 && headIsFirst, tailLast = k + piece == n && tailIsLast;
+                const RunColour& tail = tailLast ? lastColour : wholeColour;
+                const RunColour& head = headFirst ? firstColour : piece == 1 ? tail : wholeColour;
+                const SpanColours colours{head, wholeColour, tail};
+                Cells::template addAmounts<kColoursCarryAmounts>(meltAccumulator, at, piece, amounts + k, colours);
             });
             laid += n;
         }

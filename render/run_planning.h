@@ -5,6 +5,7 @@
 // in their order and precision, so that the plan is the same on every path.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -41,15 +42,44 @@ struct RunSettings {
     int32_t fadeInEnd;
     int32_t fadeOutStart;
     float fadeReciprocal;  // 1 / stepSize
+    // No run starts at or goes past this cell: kLineCells, the buffer's end, or
+    // without Wrap the runCellLimit of the call, which its runs never reach.
+    int32_t cellLimit;
 };
 
-inline RunSettings runSettings(int32_t lineLength, int32_t stepSize, bool scanlineFade) {
-    RunSettings s{lineLength, stepSize, 0, INT32_MAX, 1.0f / float(stepSize)};
+inline RunSettings runSettings(int32_t lineLength, int32_t stepSize, bool scanlineFade,
+                               int32_t cellLimit = kLineCells) {
+    RunSettings s{lineLength, stepSize, 0, INT32_MAX, 1.0f / float(stepSize), cellLimit};
     if (scanlineFade) {
         s.fadeInEnd = stepSize;
         s.fadeOutStart = lineLength - stepSize;
     }
     return s;
+}
+
+// Without Wrap, a cell past the last that a run of the call can reach (at most
+// kLineCells): a run starts before lineLength plus the largest velocity and offset
+// entries (the grid fraction is below one), and ends within its length and two
+// partial cells of its start. Every float addition of a start or a remainder may
+// round by a part in 2^24 of the values added, and tables outside the parameters'
+// ranges may cancel huge entries: the margin is taken in proportion to them.
+inline int32_t runCellLimit(const MeltTables& tables, int32_t lineLength) {
+    double velocity = -HUGE_VAL, offset = -HUGE_VAL, length = -HUGE_VAL;
+    double velocityMagnitude = 0.0, offsetMagnitude = 0.0, lengthMagnitude = 0.0;
+    for (int32_t i = 0; i < kLumaEntries; ++i) {
+        // fmax passes over NaN entries, whose runs deposit nothing.
+        velocity = std::fmax(velocity, double(tables.velocityTable[i]));
+        offset = std::fmax(offset, double(tables.spreadOffsetTable[i]));
+        length = std::fmax(length, double(tables.spreadLengthTable[i]));
+        velocityMagnitude = std::fmax(velocityMagnitude, std::fabs(double(tables.velocityTable[i])));
+        offsetMagnitude = std::fmax(offsetMagnitude, std::fabs(double(tables.spreadOffsetTable[i])));
+        lengthMagnitude = std::fmax(lengthMagnitude, std::fabs(double(tables.spreadLengthTable[i])));
+    }
+    const double magnitude = double(lineLength) + velocityMagnitude + offsetMagnitude + lengthMagnitude;
+    const double reach = double(lineLength) + velocity + offset + length + 4.0 + magnitude * 0x1p-20;
+    if (!(reach < double(kLineCells))) return kLineCells;
+    const int32_t line = bufferedCells(lineLength);
+    return reach > double(line) ? int32_t(std::ceil(reach)) : line;
 }
 
 // A batch of planned runs, one entry per visited position (count 0: it deposits
@@ -252,7 +282,7 @@ int32_t planRuns(const InputLine<typename Traits::Channel>& line, const RunSetti
             remaining = L::select(before, reach, length);
             consumed = L::select(before, L::sub(zero, t), zero);
         }
-        kept = L::both(kept, L::less(start, L::floats(float(kLineCells))));
+        kept = L::both(kept, L::less(start, L::floats(float(settings.cellLimit))));
 
         Floats alpha = px.a, r = px.r, g = px.g, b = px.b;
         if (fraction) {
@@ -286,7 +316,7 @@ int32_t planRuns(const InputLine<typename Traits::Channel>& line, const RunSetti
         Ints wholeCells = L::select(wholeToo, L::truncate(L::select(wholeToo, remaining, zero)), L::ints(0));
         const Floats rest = L::select(wholeToo, L::sub(remaining, L::toFloats(wholeCells)), remaining);
         const Ints firstCells = L::select(partialFirst, L::ints(1), L::ints(0));
-        const Ints room = endsAtBuffer ? L::sub(L::ints(kLineCells), cell) : L::ints(INT32_MAX);
+        const Ints room = endsAtBuffer ? L::sub(L::ints(settings.cellLimit), cell) : L::ints(INT32_MAX);
         const Ints roomForWhole = L::sub(room, firstCells);
         const Mask bufferEnds = L::firstButNot(kept, L::less(wholeCells, roomForWhole));  // no last cell then
         wholeCells = L::select(bufferEnds, roomForWhole, wholeCells);

@@ -42,33 +42,54 @@ inline float bitsFloat(uint32_t bits) {
 // whole-cell factors lie in the cache's ring, `room` cells from `at` on.
 struct CachedRunFactors {
     ShadeRunKey key;
-    float first;                // the first partial cell's, when the key has one
-    int32_t wholeKnown;         // whole cells whose factors are in the ring
+    float first;                 // the first partial cell's, when the key has one
+    int32_t wholeKnown;          // whole cells whose factors are in the ring
     int32_t room;
-    int32_t lastAfter;          // whole cells before the last partial cell `last` is for; -1 none yet
+    int32_t lastAfter;           // whole cells before the last partial cell `last` is for; -1 none yet
     float last;
-    ShadedRun::Progress next;   // the run as it stands after the known cells
-    int64_t at;                 // counted in cells ever placed in the ring
+    ShadedRunProgress next;      // the run as it stands after the known cells
+    int64_t at;                  // counted in cells ever placed in the ring
 };
 
 // The factors of the runs one kernel call has met. Whole-cell factors lie in one
 // ring, each run's in one stretch of it, and a stretch is lost when the ring comes
 // round to it again. A run replayed from the older half of the ring is copied
 // ahead, so that the runs a frame keeps making stay while the others make room.
+// The entries and the ring lie in room the kernel call lends; a cache without room
+// keeps no run.
+template <ShadeForm Form = kShadeForm>
 class ShadeFactorCache {
 public:
-    static constexpr int32_t kRingCells = 32768;  // 128 KB
-    static constexpr int32_t kSetBits = 9;        // a run's set: the top bits of its key's mix
-    static constexpr int32_t kSets = 1 << kSetBits;  // two kinds of run to a set
+    static constexpr int32_t kFullSets = 512;          // two kinds of run to a set
+    static constexpr int32_t kFullRingCells = 32768;  // 128 KB
+    static constexpr int32_t kSmallestRingCells = 4 * kCachedRunCells;
 
-    explicit ShadeFactorCache(const float* shadingTable, ShadeSums* sums = nullptr)
-        : table_(shadingTable), sums_(sums) {
+    // The bytes of room that `sets` sets and a ring of `ringCells` take, both powers
+    // of two.
+    static constexpr size_t bytesFor(int32_t sets, int32_t ringCells) {
+        return sizeof(CachedRunFactors) * 2 * size_t(sets) + sizeof(float) * size_t(ringCells);
+    }
+
+    // No room: every run computes its own factors.
+    explicit ShadeFactorCache(const float* shadingTable, ShadeSums<Form>* sums = nullptr)
+        : table_(shadingTable), sums_(sums) {}
+
+    // `room`: bytesFor(sets, ringCells) bytes, aligned for the entries.
+    ShadeFactorCache(const float* shadingTable, ShadeSums<Form>* sums, void* room, int32_t sets, int32_t ringCells)
+        : table_(shadingTable), sums_(sums), entries_(static_cast<CachedRunFactors*>(room)),
+          ring_(reinterpret_cast<float*>(entries_ + 2 * sets)), setShift_(32 - bitCount(sets)),
+          ringCells_(ringCells), entryCount_(2 * sets) {
         clear();
     }
 
+    const float* table() const { return table_; }
+    ShadeSums<Form>* sums() const { return sums_; }
+    bool keepsRuns() const { return ring_ != nullptr; }
+    int32_t ringCells() const { return ringCells_; }
+
     // Forgets every run: later factors are computed from the table as it is then.
     void clear() {
-        for (CachedRunFactors& entry : entries_) entry.at = kNever;
+        for (int32_t i = 0; i < entryCount_; ++i) entries_[i].at = kNever;
         placed_ = 0;
     }
 
@@ -76,19 +97,19 @@ public:
     CachedRunFactors& find(float length, float consumed, bool hasShare, float share) {
         const ShadeRunKey key{floatBits(length), floatBits(consumed), hasShare ? floatBits(share) : 0u, hasShare};
         const uint32_t mix = (key.length ^ (key.share * 0x9E3779B1u) ^ (key.consumed * 0x85EBCA77u)) * 0x9E3779B1u;
-        CachedRunFactors* const set = entries_ + 2 * (mix >> (32 - kSetBits));
+        CachedRunFactors* const set = entries_ + 2 * (setShift_ < 32 ? mix >> setShift_ : 0u);
         for (int way = 0; way < 2; ++way) {
             if (held(set[way]) && set[way].key == key) {
-                if (placed_ - set[way].at > kRingCells / 2) place(set[way], set[way].room);
+                if (placed_ - set[way].at > ringCells_ / 2) place(set[way], set[way].room);
                 return set[way];
             }
         }
         CachedRunFactors& entry = !held(set[0])   ? set[0]
                                   : !held(set[1]) ? set[1]
                                   : set[0].at < set[1].at ? set[0] : set[1];
-        ShadedRun run(table_, length, consumed, sums_);
+        ShadedRun<Form> run(table_, length, consumed, sums_);
         entry.key = key;
-        entry.first = hasShare ? shadeFactor(table_, run.firstPartialSamples(share)) : 0.0f;
+        entry.first = hasShare ? shadeFactor<Form>(table_, run.firstPartialSamples(share)) : 0.0f;
         entry.next = run.progress();
         entry.wholeKnown = 0;
         entry.room = 0;
@@ -102,9 +123,9 @@ public:
     template <class Lanes = Sse2Lanes>
     const float* wholeFactors(CachedRunFactors& entry, int32_t cells) {
         if (cells > entry.room) place(entry, cells);
-        float* const whole = ring_ + entry.at % kRingCells;
+        float* const whole = ring_ + (entry.at & (ringCells_ - 1));
         if (entry.wholeKnown < cells) {
-            ShadedRun run = runAfter(entry, entry.wholeKnown);
+            ShadedRun<Form> run = runAfter(entry, entry.wholeKnown);
             run.template wholeCellWeights<Lanes>(cells - entry.wholeKnown, whole + entry.wholeKnown);
             entry.next = run.progress();
             entry.wholeKnown = cells;
@@ -116,8 +137,8 @@ public:
     // entry's own state after its known cells, else worked out from the start (an
     // earlier run of the kind went further only when cut short at the buffer's end,
     // which deposits no last cell).
-    ShadedRun runAfter(const CachedRunFactors& entry, int32_t wholeCells) const {
-        ShadedRun run(table_, bitsFloat(entry.key.length), bitsFloat(entry.key.consumed), sums_);
+    ShadedRun<Form> runAfter(const CachedRunFactors& entry, int32_t wholeCells) const {
+        ShadedRun<Form> run(table_, bitsFloat(entry.key.length), bitsFloat(entry.key.consumed), sums_);
         if (entry.wholeKnown == wholeCells) {
             run.resume(entry.next);
             return run;
@@ -130,39 +151,57 @@ public:
 private:
     static constexpr int64_t kNever = INT64_MIN;
 
+    static constexpr int32_t bitCount(int32_t powerOfTwo) {
+        int32_t bits = 0;
+        while ((int32_t(1) << bits) < powerOfTwo) ++bits;
+        return bits;
+    }
+
     // Whether the ring still holds the entry's stretch.
-    bool held(const CachedRunFactors& entry) const { return entry.at >= placed_ - kRingCells; }
+    bool held(const CachedRunFactors& entry) const { return entry.at >= placed_ - ringCells_; }
 
     // Gives the entry a new stretch of `room` cells at the front of the ring, with its
-    // known factors. A stretch never wraps round the ring's end.
+    // known factors. A stretch never wraps round the ring's end, so the old and the
+    // new one are plain spans, which may overlap.
     void place(CachedRunFactors& entry, int32_t room) {
-        alignas(64) float known[kCachedRunCells];
-        std::memcpy(known, ring_ + entry.at % kRingCells, size_t(entry.wholeKnown) * sizeof(float));
         int64_t at = placed_;
-        if (at % kRingCells + room > kRingCells) at += kRingCells - at % kRingCells;
+        const int64_t mask = ringCells_ - 1;
+        if ((at & mask) + room > ringCells_) at += ringCells_ - (at & mask);
+        std::memmove(ring_ + (at & mask), ring_ + (entry.at & mask), size_t(entry.wholeKnown) * sizeof(float));
         placed_ = at + room;
         entry.at = at;
         entry.room = room;
-        std::memcpy(ring_ + at % kRingCells, known, size_t(entry.wholeKnown) * sizeof(float));
     }
 
     const float* table_;
-    ShadeSums* sums_;
-    int64_t placed_;
-    CachedRunFactors entries_[2 * kSets];
-    alignas(64) float ring_[kRingCells];
+    ShadeSums<Form>* sums_;
+    CachedRunFactors* entries_ = nullptr;
+    float* ring_ = nullptr;
+    int32_t setShift_ = 32;
+    int32_t ringCells_ = 0;
+    int32_t entryCount_ = 0;
+    int64_t placed_ = 0;
 };
 
 // A shaded run that takes its factors from the cache: the same interface and the
-// same amounts, cell for cell, as ShadedRun.
+// same amounts, cell for cell, as ShadedRun. Without room in the cache it is a
+// ShadedRun from its first cell on.
+template <ShadeForm Form = kShadeForm>
 class CachedShadedRun {
 public:
     static constexpr bool kWholeCellsAlike = false;
+    static constexpr ShadeForm kForm = Form;
 
-    CachedShadedRun(ShadeFactorCache& cache, float length, float consumed)
-        : cache_(cache), length_(length), consumed_(consumed) {}
+    CachedShadedRun(ShadeFactorCache<Form>& cache, float length, float consumed)
+        : cache_(cache), length_(length), consumed_(consumed) {
+        if (!cache.keepsRuns()) {
+            done_ = kComputed;
+            beyond_ = ShadedRun<Form>(cache.table(), length, consumed, cache.sums());
+        }
+    }
 
     float firstCell(float share, float amount) {
+        if (done_ == kComputed) return beyond_.firstCell(share, amount);
         factors_ = &cache_.find(length_, consumed_, true, share);
         return factors_->first * amount;
     }
@@ -173,13 +212,32 @@ public:
         if (done_ < kCachedRunCells) {
             CachedRunFactors& f = factors();
             const int32_t upTo = done_ + count < kCachedRunCells ? done_ + count : kCachedRunCells;
-            const float* const whole = cache_.wholeFactors<Lanes>(f, upTo);
+            const float* const whole = cache_.template wholeFactors<Lanes>(f, upTo);
             for (; done_ < upTo; ++done_, ++k) deposit(k, whole[done_] * amount);
             if (done_ == kCachedRunCells) beyond_ = cache_.runAfter(f, done_);  // further cells are computed on
             if (k == count) return;
         }
         beyond_.template wholeCells<Lanes>(count - k, amount, [&](int32_t j, float a) { deposit(k + j, a); });
-        done_ += count - k;
+        if (done_ != kComputed) done_ += count - k;
+    }
+
+    // The weights of the next `count` whole cells, in order, into amounts[0 .. count - 1],
+    // times `amount` when kTimesAmount, as ShadedRun gives them.
+    template <class Lanes, bool kTimesAmount>
+    void wholeCellAmounts(int32_t count, float* amounts, float amount) {
+        int32_t k = 0;
+        if (done_ < kCachedRunCells) {
+            CachedRunFactors& f = factors();
+            const int32_t upTo = done_ + count < kCachedRunCells ? done_ + count : kCachedRunCells;
+            const float* const whole = cache_.template wholeFactors<Lanes>(f, upTo);
+            k = upTo - done_;
+            copyFloats<Lanes, kTimesAmount>(amounts, whole + done_, k, amount);
+            done_ = upTo;
+            if (done_ == kCachedRunCells) beyond_ = cache_.runAfter(f, done_);  // further cells are computed on
+            if (k == count) return;
+        }
+        beyond_.template wholeCellAmounts<Lanes, kTimesAmount>(count - k, amounts + k, amount);
+        if (done_ != kComputed) done_ += count - k;
     }
 
     float lastCell(float amount) {
@@ -193,15 +251,17 @@ public:
     }
 
 private:
+    static constexpr int32_t kComputed = INT32_MAX;  // done_ of a run the cache has no room for
+
     CachedRunFactors& factors() {
         if (factors_ == nullptr) factors_ = &cache_.find(length_, consumed_, false, 0.0f);
         return *factors_;
     }
 
-    ShadeFactorCache& cache_;
+    ShadeFactorCache<Form>& cache_;
     float length_;
     float consumed_;
     CachedRunFactors* factors_ = nullptr;
     int32_t done_ = 0;  // whole cells deposited
-    ShadedRun beyond_{nullptr, 0.0f, 0.0f};  // past the kept cells
+    ShadedRun<Form> beyond_{nullptr, 0.0f, 0.0f};  // past the kept cells
 };

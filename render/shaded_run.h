@@ -1,17 +1,13 @@
 // The shading weight of each cell of one run: the mean of ten samples of the shading
 // table, spaced evenly over the stretch of the run that the cell receives. The table
-// spans the whole run, entry 0 at its start and entry 255 at its end.
-//
-// One rounding form for every build: the step between samples is the stretch times 0.1
-// and the mean is the sum times 0.1f, the quotient 255 / L is taken once per run for the
-// whole cells, and the first partial cell samples k * step. Dividing by 10 instead moves
-// a sample by one entry where its position lies within rounding of a whole number, so
-// every platform keeps to this one form and renders alike.
+// spans the whole run, entry 0 at its start and entry 255 at its end. The samples are
+// rounded in the build's form (render/shade_form.h) unless a caller names the other.
 #pragma once
 
 #include <cstdint>
 
 #include "render/lanes.h"
+#include "render/shade_form.h"
 #include "render/shade_sums.h"
 #include "render/shading_table.h"
 
@@ -24,17 +20,27 @@ inline int shadeSampleIndex(float position) {
     return int(held);
 }
 
+// Where a run stands between cells: enough, with its length, consumed length at the
+// start and the table, to take it up again where it stopped.
+struct ShadedRunProgress {
+    float consumed;
+    float cellStart;  // table position where the next whole cell starts
+};
+
 // The shading state of one run as its cells are deposited in order: an optional first
 // partial cell, whole cells, an optional last partial cell. `consumed` is how much of
 // the run lies before its first deposited cell: 0, or for a run clipped at the line
 // start the clipped part, so that its cells keep the shading of their true place.
+// `Form`: how its samples and weights are rounded.
+template <ShadeForm Form = kShadeForm>
 class ShadedRun {
 public:
     static constexpr bool kWholeCellsAlike = false;
+    static constexpr ShadeForm kForm = Form;
 
     // With `sums`, whole cells whose samples climb one entry at most take their
     // weights from it (the same values); without, every cell sums its samples.
-    ShadedRun(const float* shadingTable, float length, float consumed, ShadeSums* sums = nullptr)
+    ShadedRun(const float* shadingTable, float length, float consumed, ShadeSums<Form>* sums = nullptr)
         : table_(shadingTable), sums_(sums), length_(length), consumed_(consumed), hasLength_(length > 0.0f),
           perCell_(hasLength_ ? 255.0 / double(length) : 0.0), cellStart_(float(double(consumed) * perCell_)) {}
 
@@ -42,10 +48,16 @@ public:
     ShadeSamples firstPartialSamples(float share) {
         ShadeSamples samples{};
         if (hasLength_) {
-            float width = float(double(share) * 255.0 / double(length_));
-            float step = float(double(width) * 0.1);
-            for (int k = 1; k < kShadeSamplesPerCell; ++k) {
-                samples.index[k] = shadeSampleIndex(float(k) * step);
+            if constexpr (Form == ShadeForm::kMultiplying) {
+                const float step = tenthOf(float(double(share) * 255.0 / double(length_)));
+                for (int k = 1; k < kShadeSamplesPerCell; ++k) samples.index[k] = shadeSampleIndex(float(k) * step);
+            } else {
+                const float step = tenthOf(float(double(share) * perCell_));
+                float position = 0.0f;
+                for (int k = 1; k < kShadeSamplesPerCell; ++k) {
+                    position = position + step;
+                    samples.index[k] = shadeSampleIndex(position);
+                }
             }
         }
         consumed_ = share;
@@ -59,31 +71,30 @@ public:
         const float start = cellStart_;
         consumed_ = consumed_ + 1.0f;
         cellStart_ = float(double(consumed_) * perCell_);
-        return runningSamples(start, float(double(cellStart_ - start) * 0.1));
+        return runningSamples(start, tenthOf(cellStart_ - start));
     }
 
     // The last cell, whatever is left of the run: its samples reach toward entry 255.
     ShadeSamples lastPartialSamples() const {
-        float start = hasLength_ ? float(double(consumed_) * 255.0 / double(length_)) : 0.0f;
-        return runningSamples(start, float(double(255.0f - start) * 0.1));
+        float start = 0.0f;
+        if (hasLength_) {
+            start = Form == ShadeForm::kMultiplying ? float(double(consumed_) * 255.0 / double(length_))
+                                                    : float(double(consumed_) * perCell_);
+        }
+        return runningSamples(start, tenthOf(255.0f - start));
     }
 
     // How much of the run lies before its next cell.
     float consumed() const { return consumed_; }
 
-    // Where the run stands between cells: enough, with its length, consumed length
-    // at the start and the table, to take it up again where it stopped.
-    struct Progress {
-        float consumed;
-        float cellStart;
-    };
+    using Progress = ShadedRunProgress;
     Progress progress() const { return {consumed_, cellStart_}; }
     void resume(Progress at) { consumed_ = at.consumed, cellStart_ = at.cellStart; }
 
     // The deposit's view: each takes the cell's unshaded amount and returns it weighted.
-    float firstCell(float share, float amount) { return shadeFactor(table_, firstPartialSamples(share)) * amount; }
-    float wholeCell(float amount) { return shadeFactor(table_, wholeCellSamples()) * amount; }
-    float lastCell(float amount) const { return shadeFactor(table_, lastPartialSamples()) * amount; }
+    float firstCell(float share, float amount) { return factorOf(firstPartialSamples(share)) * amount; }
+    float wholeCell(float amount) { return factorOf(wholeCellSamples()) * amount; }
+    float lastCell(float amount) const { return factorOf(lastPartialSamples()) * amount; }
 
     // The next `count` whole cells, in order: deposit(k, amount) for k = 0 .. count - 1,
     // each amount weighted as wholeCell weights it.
@@ -97,11 +108,19 @@ public:
         }
     }
 
+    // The weights of the next `count` whole cells, in order, into amounts[0 .. count - 1],
+    // times `amount` when kTimesAmount.
+    template <class Lanes, bool kTimesAmount>
+    void wholeCellAmounts(int32_t count, float* amounts, float amount) {
+        wholeCellWeights<Lanes>(count, amounts);
+        if constexpr (kTimesAmount) copyFloats<Lanes, true>(amounts, amounts, count, amount);
+    }
+
     // The weights of the next `count` whole cells, in order, into weights[0 .. count - 1].
     template <class Lanes = Sse2Lanes>
     void wholeCellWeights(int32_t count, float* weights) {
         if (!hasLength_) {
-            for (int32_t k = 0; k < count; ++k) weights[k] = shadeFactor(table_, wholeCellSamples());
+            for (int32_t k = 0; k < count; ++k) weights[k] = factorOf(wholeCellSamples());
             return;
         }
         // In batches: first where every cell of the batch samples, a vector of cells
@@ -113,13 +132,21 @@ public:
             alignas(64) WholeCellBatch batch;
             planWholeCells<Lanes>(batch, cells);
             float* const out = weights + k;
+            // summedWeight is compiled for no path of its own.
             if (sums_ != nullptr) {
                 for (int32_t j = 0; j < cells; ++j) {
-                    out[j] = batch.climbs[j] >= 0 ? sums_->weight(table_, batch.first[j], batch.climbs[j])
-                                                  : summedWeight(batch.start[j], batch.step[j]);
+                    if (batch.climbs[j] >= 0) {
+                        out[j] = sums_->template weight<Lanes>(table_, batch.first[j], batch.climbs[j]);
+                    } else {
+                        Lanes::zeroUpper();
+                        out[j] = summedWeight(batch.start[j], batch.step[j]);
+                    }
                 }
             } else {
-                for (int32_t j = 0; j < cells; ++j) out[j] = summedWeight(batch.start[j], batch.step[j]);
+                for (int32_t j = 0; j < cells; ++j) {
+                    Lanes::zeroUpper();
+                    out[j] = summedWeight(batch.start[j], batch.step[j]);
+                }
             }
         }
     }
@@ -154,7 +181,7 @@ private:
             // Each cell starts where the one before it ends.
             const auto cellEnds = Lanes::timesInDouble(consumedAfter, perCell_);
             const auto starts = Lanes::shiftInLast(cellEnds, ends);
-            const auto steps = Lanes::timesInDouble(Lanes::sub(cellEnds, starts), 0.1);
+            const auto steps = Lanes::timesInDouble(Lanes::sub(cellEnds, starts), 0.1);  // tenthOf, lane by lane
             Lanes::store(batch.start + j, starts);
             Lanes::store(batch.step + j, steps);
 
@@ -221,8 +248,10 @@ private:
 
     // A whole cell's weight from its ten samples.
     __attribute__((noinline)) float summedWeight(float start, float step) const {
-        return shadeFactor(table_, runningSamples(start, step));
+        return factorOf(runningSamples(start, step));
     }
+
+    float factorOf(const ShadeSamples& samples) const { return shadeFactor<Form>(table_, samples); }
 
     // Positions as running sums from the start: each addition rounds on its own. The
     // sums move one way, so when both ends lie in the table every position does and
@@ -243,7 +272,7 @@ private:
     }
 
     const float* table_;
-    ShadeSums* sums_;
+    ShadeSums<Form>* sums_;
     float length_;
     float consumed_;
     bool hasLength_;

@@ -55,8 +55,8 @@ inline float shadingWaveValue(int32_t shading, int i) {
 }
 
 // Quotients are formed by division throughout (i / 126, (M - 1) / 3, pi * i / 255):
-// multiplying by a rounded reciprocal could move the last bit of some entries, and one
-// form for every build keeps renders identical across them.
+// multiplying by a rounded reciprocal could move the last bit of some entries. Both
+// modules build the same table; only the deposit rounds in a form of each's own.
 inline void buildShadingTable(float* shadingTable, int32_t shading, int phaseOffset, float strength) {
     for (int i = 0; i < kShadingTableSize; ++i) {
         shadingTable[(phaseOffset + i) % kShadingTableSize] = shadingWaveValue(shading, i);

@@ -13,6 +13,7 @@
 #include "render/run_deposit.h"
 #include "render/shade_factor_cache.h"
 #include "render/table_index_source.h"
+#include "tests/render/shading_test_support.h"
 
 namespace {
 
@@ -20,8 +21,8 @@ namespace {
 struct ShadingWithoutReuse : MeltShading<true> {
     struct RunCache {};
     RunCache runCache() const { return {}; }
-    ShadedRun beginRun(float length, float consumed, RunCache&) const {
-        return ShadedRun(shadingTable, length, consumed);
+    ShadedRun<> beginRun(float length, float consumed, RunCache&) const {
+        return ShadedRun<>(shadingTable, length, consumed);
     }
 };
 
@@ -78,17 +79,20 @@ TEST(ShadeFactorCache, RunsThroughOneCacheMatchRunsComputedAfresh) {
         {0.5f, 0.0f, true, {}, true},
         {2000.0f, 0.0f, true, {1999}, true},
     };
-    auto cache = std::make_unique<ShadeFactorCache>(table.entry);
-    for (int pass = 0; pass < 2; ++pass) {
-        for (size_t n = 0; n < sequence.size(); ++n) {
-            const RunCalls& calls = sequence[n];
-            ShadedRun fresh(table.entry, calls.length, calls.consumed);
-            CachedShadedRun cached(*cache, calls.length, calls.consumed);
-            const std::vector<float> expected = amounts(fresh, calls);
-            const std::vector<float> got = amounts(cached, calls);
-            ASSERT_EQ(got.size(), expected.size());
-            EXPECT_EQ(std::memcmp(got.data(), expected.data(), got.size() * sizeof(float)), 0)
-                << "pass " << pass << " run " << n;
+    // All the room a call lends, the least it lends, and none.
+    for (int32_t sets : {ShadeFactorCache<>::kFullSets, 16, 0}) {
+        auto room = std::make_unique<RoomyCache<>>(table.entry, sets, sets * 64);
+        for (int pass = 0; pass < 2; ++pass) {
+            for (size_t n = 0; n < sequence.size(); ++n) {
+                const RunCalls& calls = sequence[n];
+                ShadedRun<> fresh(table.entry, calls.length, calls.consumed);
+                CachedShadedRun<> cached(room->cache, calls.length, calls.consumed);
+                const std::vector<float> expected = amounts(fresh, calls);
+                const std::vector<float> got = amounts(cached, calls);
+                ASSERT_EQ(got.size(), expected.size());
+                EXPECT_EQ(std::memcmp(got.data(), expected.data(), got.size() * sizeof(float)), 0)
+                    << sets << " sets, pass " << pass << " run " << n;
+            }
         }
     }
 }
@@ -108,21 +112,28 @@ TEST(ShadeFactorCache, KindsOfRunBeyondWhatTheRingHoldsMatchRunsComputedAfresh) 
         kinds.push_back({length, first ? 0.0f : float(random() % 4) * 0.25f, first, {whole}, true});
         kindCells += whole;
     }
-    ASSERT_GT(kindCells, 4 * int64_t(ShadeFactorCache::kRingCells));
-    auto cache = std::make_unique<ShadeFactorCache>(table.entry);
-    for (int n = 0; n < 12000; ++n) {
-        // A few kinds make most of the runs; every tenth run stops early or goes on in two calls.
-        const size_t kind = random() % 4 != 0 ? random() % 40 : random() % kinds.size();
-        RunCalls calls = kinds[kind];
-        const int32_t whole = calls.wholeSegments[0];
-        if (n % 10 == 3) calls.wholeSegments = {whole / 3}, calls.last = false;
-        if (n % 10 == 7) calls.wholeSegments = {whole / 2, whole - whole / 2};
-        ShadedRun fresh(table.entry, calls.length, calls.consumed);
-        CachedShadedRun cached(*cache, calls.length, calls.consumed);
-        const std::vector<float> expected = amounts(fresh, calls);
-        const std::vector<float> got = amounts(cached, calls);
-        ASSERT_EQ(got.size(), expected.size());
-        ASSERT_EQ(std::memcmp(got.data(), expected.data(), got.size() * sizeof(float)), 0) << "run " << n;
+    ASSERT_GT(kindCells, 4 * int64_t(ShadeFactorCache<>::kFullRingCells));
+    // The full cache, and the smallest a call keeps, whose ring holds four runs of
+    // the kept cells.
+    for (int32_t sets : {ShadeFactorCache<>::kFullSets, 16}) {
+        auto room = std::make_unique<RoomyCache<>>(table.entry, sets, sets * 64);
+        ASSERT_GE(room->cache.ringCells(), ShadeFactorCache<>::kSmallestRingCells);
+        std::mt19937 runs(11);
+        for (int n = 0; n < 12000; ++n) {
+            // A few kinds make most of the runs; every tenth run stops early or goes on in two calls.
+            const size_t kind = runs() % 4 != 0 ? runs() % 40 : runs() % kinds.size();
+            RunCalls calls = kinds[kind];
+            const int32_t whole = calls.wholeSegments[0];
+            if (n % 10 == 3) calls.wholeSegments = {whole / 3}, calls.last = false;
+            if (n % 10 == 7) calls.wholeSegments = {whole / 2, whole - whole / 2};
+            ShadedRun<> fresh(table.entry, calls.length, calls.consumed);
+            CachedShadedRun<> cached(room->cache, calls.length, calls.consumed);
+            const std::vector<float> expected = amounts(fresh, calls);
+            const std::vector<float> got = amounts(cached, calls);
+            ASSERT_EQ(got.size(), expected.size());
+            ASSERT_EQ(std::memcmp(got.data(), expected.data(), got.size() * sizeof(float)), 0)
+                << sets << " sets, run " << n;
+        }
     }
 }
 

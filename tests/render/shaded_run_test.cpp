@@ -10,16 +10,9 @@
 #include "render/shade_sums.h"
 #include "render/shaded_run.h"
 #include "render/vector_path.h"
+#include "tests/render/shading_test_support.h"
 
 namespace {
-
-using Indices = std::array<int, kShadeSamplesPerCell>;
-
-Indices indices(const ShadeSamples& samples) {
-    Indices out{};
-    for (int k = 0; k < kShadeSamplesPerCell; ++k) out[k] = samples.index[k];
-    return out;
-}
 
 struct Ramp {
     float entry[kShadingTableSize];
@@ -30,21 +23,35 @@ struct Ramp {
 
 const Ramp ramp;
 
-TEST(ShadedRun, OneCellRunOnACellBoundary) {
-    ShadedRun run(ramp.entry, 1.0f, 0.0f);
+// The samples of every kind of cell, in both rounding forms: where a sample lies
+// far from a whole number, the two forms take it alike.
+template <ShadeForm Form>
+struct InForm {
+    static constexpr ShadeForm kForm = Form;
+};
+template <class FormTag>
+using Run = ShadedRun<FormTag::kForm>;
+
+template <class FormTag>
+class ShadedRunInEachForm : public ::testing::Test {};
+using BothForms = ::testing::Types<InForm<ShadeForm::kMultiplying>, InForm<ShadeForm::kDividing>>;
+TYPED_TEST_SUITE(ShadedRunInEachForm, BothForms);
+
+TYPED_TEST(ShadedRunInEachForm, OneCellRunOnACellBoundary) {
+    Run<TypeParam> run(ramp.entry, 1.0f, 0.0f);
     EXPECT_EQ(indices(run.wholeCellSamples()), (Indices{0, 25, 51, 76, 102, 127, 153, 178, 204, 229}));
 }
 
-TEST(ShadedRun, ThreeCellRunSpreadsTheTableOverItsCells) {
-    ShadedRun run(ramp.entry, 3.0f, 0.0f);
+TYPED_TEST(ShadedRunInEachForm, ThreeCellRunSpreadsTheTableOverItsCells) {
+    Run<TypeParam> run(ramp.entry, 3.0f, 0.0f);
     EXPECT_EQ(indices(run.wholeCellSamples()), (Indices{0, 8, 17, 25, 34, 42, 51, 59, 68, 76}));
     EXPECT_EQ(indices(run.wholeCellSamples()), (Indices{85, 93, 102, 110, 119, 127, 136, 144, 153, 161}));
     EXPECT_EQ(indices(run.wholeCellSamples()), (Indices{170, 178, 187, 195, 204, 212, 221, 229, 238, 246}));
 }
 
-TEST(ShadedRun, RunStartingInsideACell) {
+TYPED_TEST(ShadedRunInEachForm, RunStartingInsideACell) {
     // Start 10.25, length 1: three quarters of cell 10, then a quarter of cell 11.
-    ShadedRun run(ramp.entry, 1.0f, 0.0f);
+    Run<TypeParam> run(ramp.entry, 1.0f, 0.0f);
     EXPECT_EQ(indices(run.firstPartialSamples(0.75f)), (Indices{0, 19, 38, 57, 76, 95, 114, 133, 153, 172}));
     EXPECT_EQ(indices(run.lastPartialSamples()), (Indices{191, 197, 204, 210, 216, 223, 229, 235, 242, 248}));
 }
@@ -52,55 +59,55 @@ TEST(ShadedRun, RunStartingInsideACell) {
 const Indices kHalfThenWhole{63, 76, 89, 102, 114, 127, 140, 153, 165, 178};
 const Indices kLastHalf{191, 197, 204, 210, 216, 223, 229, 235, 242, 248};
 
-TEST(ShadedRun, WrappedRunKeepsItsPositionsAcrossTheLineEnd) {
+TYPED_TEST(ShadedRunInEachForm, WrappedRunKeepsItsPositionsAcrossTheLineEnd) {
     // Length 2 from half a cell before the line end: the half cell, the whole cell at
     // cell 0 and the last half at cell 1 sample one continuous stretch of the table.
-    ShadedRun run(ramp.entry, 2.0f, 0.0f);
+    Run<TypeParam> run(ramp.entry, 2.0f, 0.0f);
     EXPECT_EQ(indices(run.firstPartialSamples(0.5f)), (Indices{0, 6, 12, 19, 25, 31, 38, 44, 51, 57}));
     EXPECT_EQ(indices(run.wholeCellSamples()), kHalfThenWhole);
     EXPECT_EQ(indices(run.lastPartialSamples()), kLastHalf);
 }
 
-TEST(ShadedRun, ClippedRunIsShadedFromItsTrueStart) {
+TYPED_TEST(ShadedRunInEachForm, ClippedRunIsShadedFromItsTrueStart) {
     // Length 2 from -0.5: the half before cell 0 is cut off but counts as consumed.
-    ShadedRun run(ramp.entry, 2.0f, 0.5f);
+    Run<TypeParam> run(ramp.entry, 2.0f, 0.5f);
     EXPECT_EQ(indices(run.wholeCellSamples()), kHalfThenWhole);
     EXPECT_EQ(indices(run.lastPartialSamples()), kLastHalf);
     // Length 10 from -2.5: cell 0 covers run positions 2.5 to 3.5, table 63.75 to 89.25.
-    ShadedRun longer(ramp.entry, 10.0f, 2.5f);
+    Run<TypeParam> longer(ramp.entry, 10.0f, 2.5f);
     EXPECT_EQ(indices(longer.wholeCellSamples()), (Indices{63, 66, 68, 71, 73, 76, 79, 81, 84, 86}));
 }
 
-TEST(ShadedRun, AmountIsWeightedByTheMeanOfTheTenSamples) {
-    ShadedRun run(ramp.entry, 1.0f, 0.0f);
+TYPED_TEST(ShadedRunInEachForm, AmountIsWeightedByTheMeanOfTheTenSamples) {
+    Run<TypeParam> run(ramp.entry, 1.0f, 0.0f);
     // (0 + 25 + 51 + 76 + 102 + 127 + 153 + 178 + 204 + 229) x 0.1f = 114.5, times 0.5
     EXPECT_EQ(run.wholeCell(0.5f), 57.25f);
 }
 
-TEST(ShadedRun, FlatTableLeavesEveryAmountAsItIs) {
+TYPED_TEST(ShadedRunInEachForm, FlatTableLeavesEveryAmountAsItIs) {
     // Ten times 1.0, times 0.1f, rounds to exactly 1.0.
     float flat[kShadingTableSize];
     for (float& e : flat) e = 1.0f;
     const float amount = 0.123456f;
-    ShadedRun run(flat, 7.3f, 0.0f);
+    Run<TypeParam> run(flat, 7.3f, 0.0f);
     EXPECT_EQ(run.firstCell(0.4f, amount), amount);
     for (int cell = 0; cell < 6; ++cell) EXPECT_EQ(run.wholeCell(amount), amount);
     EXPECT_EQ(run.lastCell(amount), amount);
 }
 
-TEST(ShadedRun, FirstPartialCellAlwaysStartsAtEntryZero) {
+TYPED_TEST(ShadedRunInEachForm, FirstPartialCellAlwaysStartsAtEntryZero) {
     for (float length : {1.0f, 1.7f, 40.0f, 1000.0f}) {
-        ShadedRun run(ramp.entry, length, 0.0f);
+        Run<TypeParam> run(ramp.entry, length, 0.0f);
         EXPECT_EQ(run.firstPartialSamples(0.999f).index[0], 0) << length;
     }
 }
 
-TEST(ShadedRun, LastPartialCellEndsWithinOneStepOfTheRunsEnd) {
+TYPED_TEST(ShadedRunInEachForm, LastPartialCellEndsWithinOneStepOfTheRunsEnd) {
     // Whatever came before it, the last cell's samples run on toward entry 255 and
     // stop one step short of it: the step is a tenth of what is left of the table.
     for (float length : {1.3f, 2.0f, 7.77f, 100.5f, 1000.25f}) {
         for (float share : {0.0f, 0.3f, 0.999f}) {
-            ShadedRun run(ramp.entry, length, 0.0f);
+            Run<TypeParam> run(ramp.entry, length, 0.0f);
             float remaining = length;
             if (share > 0.0f) {
                 run.firstPartialSamples(share);
@@ -108,8 +115,10 @@ TEST(ShadedRun, LastPartialCellEndsWithinOneStepOfTheRunsEnd) {
             }
             for (; remaining >= 1.0f; remaining = remaining - 1.0f) run.wholeCellSamples();
             const Indices last = indices(run.lastPartialSamples());
-            const float start = float(double(length - remaining) * 255.0 / double(length));
-            const float step = float(double(255.0f - start) * 0.1);
+            const double consumed = double(length - remaining);
+            const float start = TypeParam::kForm == ShadeForm::kMultiplying ? float(consumed * 255.0 / double(length))
+                                                                             : float(consumed * (255.0 / double(length)));
+            const float step = tenthOf(255.0f - start);
             for (int k = 1; k < kShadeSamplesPerCell; ++k) EXPECT_LE(last[k - 1], last[k]) << length << " " << share;
             EXPECT_LE(last[9], 255) << length << " " << share;
             EXPECT_GE(float(last[9]) + step + 1.0f, 255.0f) << length << " " << share;
@@ -117,13 +126,13 @@ TEST(ShadedRun, LastPartialCellEndsWithinOneStepOfTheRunsEnd) {
     }
 }
 
-TEST(ShadedRun, BatchesOfWholeCellsWeighAsCellByCellAndLeaveTheRunWhereItWas) {
+TYPED_TEST(ShadedRunInEachForm, BatchesOfWholeCellsWeighAsCellByCellAndLeaveTheRunWhereItWas) {
     // Counts around the four-cell lanes and the batch of 32, after a first partial
     // cell or none; the last cell afterwards shows that the run moved on alike.
     for (int32_t count : {1, 3, 4, 5, 31, 32, 33, 70}) {
         for (float share : {0.0f, 0.37f}) {
             const float length = float(count) + share + 0.6f;
-            ShadedRun batched(ramp.entry, length, 0.0f), single(ramp.entry, length, 0.0f);
+            Run<TypeParam> batched(ramp.entry, length, 0.0f), single(ramp.entry, length, 0.0f);
             if (share > 0.0f) {
                 batched.firstCell(share, 1.0f);
                 single.firstCell(share, 1.0f);
@@ -142,19 +151,19 @@ TEST(ShadedRun, BatchesOfWholeCellsWeighAsCellByCellAndLeaveTheRunWhereItWas) {
 
 // Runs shorter than their first partial cell come only from parameters outside their
 // ranges; their positions are held to the table instead of reading past it.
-TEST(ShadedRun, RunShorterThanItsFirstCellStaysInTheTable) {
+TYPED_TEST(ShadedRunInEachForm, RunShorterThanItsFirstCellStaysInTheTable) {
     // Share 0.75 of a run of 0.5: the step is 38.25, so samples 7 to 9 would pass 255.
-    ShadedRun run(ramp.entry, 0.5f, 0.0f);
+    Run<TypeParam> run(ramp.entry, 0.5f, 0.0f);
     EXPECT_EQ(indices(run.firstPartialSamples(0.75f)), (Indices{0, 38, 76, 114, 153, 191, 229, 255, 255, 255}));
     // What is left (0.5 - 0.75) is negative; the last cell's start is past 255 and its
     // step negative, so every sample holds at the last entry.
     EXPECT_EQ(indices(run.lastPartialSamples()), (Indices{255, 255, 255, 255, 255, 255, 255, 255, 255, 255}));
 }
 
-TEST(ShadedRun, RunOfNoLengthSamplesEntryZero) {
+TYPED_TEST(ShadedRunInEachForm, RunOfNoLengthSamplesEntryZero) {
     const Indices zeros{};
     for (float length : {0.0f, -0.0f, -3.5f, std::numeric_limits<float>::quiet_NaN()}) {
-        ShadedRun run(ramp.entry, length, 0.0f);
+        Run<TypeParam> run(ramp.entry, length, 0.0f);
         EXPECT_EQ(indices(run.firstPartialSamples(0.5f)), zeros) << length;
         EXPECT_EQ(indices(run.wholeCellSamples()), zeros) << length;
         EXPECT_EQ(indices(run.lastPartialSamples()), zeros) << length;
@@ -197,15 +206,17 @@ ShadeSamples climbingSamples(int32_t first, int32_t climbs) {
     return samples;
 }
 
-TEST(ShadeSums, EveryPatternAndStartWeighsAsItsTenSamples) {
+template <ShadeForm Form>
+void expectEveryPatternAndStartWeighsAsItsTenSamples(int32_t patterns) {
     // Every pattern twice over: the first ones met are kept and read back the second
     // time, the rest summed cell by cell each time.
-    auto sums = std::make_unique<ShadeSums>();
+    auto room = std::make_unique<RoomySums<Form>>(patterns);
+    ShadeSums<Form>* const sums = &room->sums;
     for (int round = 0; round < 2; ++round) {
         for (int32_t climbs = 0; climbs < kClimbPatterns; ++climbs) {
             for (int32_t first = 0; first < kShadingTableSize; ++first) {
-                const float expected = shadeFactor(uneven.entry, climbingSamples(first, climbs));
-                const float weight = sums->weight(uneven.entry, first, climbs);
+                const float expected = shadeFactor<Form>(uneven.entry, climbingSamples(first, climbs));
+                const float weight = sums->template weight<Sse2Lanes>(uneven.entry, first, climbs);
                 if (weight != expected) {
                     FAIL() << "pattern " << climbs << " from " << first << ": " << weight << " for " << expected;
                 }
@@ -214,32 +225,46 @@ TEST(ShadeSums, EveryPatternAndStartWeighsAsItsTenSamples) {
     }
 }
 
+TEST(ShadeSums, EveryPatternAndStartWeighsAsItsTenSamples) {
+    expectEveryPatternAndStartWeighsAsItsTenSamples<ShadeForm::kMultiplying>(kKeptClimbPatterns);
+    expectEveryPatternAndStartWeighsAsItsTenSamples<ShadeForm::kDividing>(kKeptClimbPatterns);
+    // The room of a call that keeps fewer, and of none.
+    expectEveryPatternAndStartWeighsAsItsTenSamples<kShadeForm>(kKeptClimbPatterns >> 5);
+    expectEveryPatternAndStartWeighsAsItsTenSamples<kShadeForm>(0);
+}
+
 TEST(ShadeSums, ClearedSumsWeighFromTheTableAsItIsThen) {
-    auto sums = std::make_unique<ShadeSums>();
+    auto room = std::make_unique<RoomySums<ShadeForm::kMultiplying>>();
+    ShadeSums<ShadeForm::kMultiplying>& sums = room->sums;
     Ramp table = ramp;
-    EXPECT_EQ(sums->weight(table.entry, 10, 0x1FF), shadeFactor(table.entry, climbingSamples(10, 0x1FF)));
+    const auto weight = [&] { return sums.weight<Sse2Lanes>(table.entry, 10, 0x1FF); };
+    EXPECT_EQ(weight(), shadeFactor<ShadeForm::kMultiplying>(table.entry, climbingSamples(10, 0x1FF)));
     table.entry[15] = 1000.0f;
-    sums->clear();
-    EXPECT_EQ(sums->weight(table.entry, 10, 0x1FF), shadeFactor(table.entry, climbingSamples(10, 0x1FF)));
-    EXPECT_EQ(sums->weight(table.entry, 10, 0x1FF), (10.0f + 11 + 12 + 13 + 14 + 1000 + 16 + 17 + 18 + 19) * 0.1f);
+    sums.clear();
+    EXPECT_EQ(weight(), shadeFactor<ShadeForm::kMultiplying>(table.entry, climbingSamples(10, 0x1FF)));
+    EXPECT_EQ(weight(), (10.0f + 11 + 12 + 13 + 14 + 1000 + 16 + 17 + 18 + 19) * 0.1f);
 }
 
 // Whole cells in batches of a path's lanes, appended to `amounts`. Each path's
 // batches run inside a function compiled for that path, as in the kernel.
-using WholeCellsOnPath = void (*)(ShadedRun& run, int32_t count, std::vector<float>& amounts);
+template <ShadeForm Form>
+using WholeCellsOnPath = void (*)(ShadedRun<Form>& run, int32_t count, std::vector<float>& amounts);
 
-template <class Lanes>
-void wholeCellsOn(ShadedRun& run, int32_t count, std::vector<float>& amounts) {
-    run.wholeCells<Lanes>(count, 0.75f, [&](int32_t, float amount) { amounts.push_back(amount); });
+template <class Lanes, ShadeForm Form>
+void wholeCellsOn(ShadedRun<Form>& run, int32_t count, std::vector<float>& amounts) {
+    run.template wholeCells<Lanes>(count, 0.75f, [&](int32_t, float amount) { amounts.push_back(amount); });
 }
-void wholeCellsOnSse2(ShadedRun& run, int32_t count, std::vector<float>& amounts) {
+template <ShadeForm Form>
+void wholeCellsOnSse2(ShadedRun<Form>& run, int32_t count, std::vector<float>& amounts) {
     wholeCellsOn<Sse2Lanes>(run, count, amounts);
 }
-ONDRAVA_TARGET_AVX2 __attribute__((flatten)) void wholeCellsOnAvx2(ShadedRun& run, int32_t count,
+template <ShadeForm Form>
+ONDRAVA_TARGET_AVX2 __attribute__((flatten)) void wholeCellsOnAvx2(ShadedRun<Form>& run, int32_t count,
                                                                    std::vector<float>& amounts) {
     wholeCellsOn<Avx2Lanes>(run, count, amounts);
 }
-ONDRAVA_TARGET_AVX512 __attribute__((flatten)) void wholeCellsOnAvx512(ShadedRun& run, int32_t count,
+template <ShadeForm Form>
+ONDRAVA_TARGET_AVX512 __attribute__((flatten)) void wholeCellsOnAvx512(ShadedRun<Form>& run, int32_t count,
                                                                        std::vector<float>& amounts) {
     wholeCellsOn<Avx512Lanes>(run, count, amounts);
 }
@@ -247,9 +272,10 @@ ONDRAVA_TARGET_AVX512 __attribute__((flatten)) void wholeCellsOnAvx512(ShadedRun
 // Whole cells in batches, with the call's kept patterns, against the same run cell
 // by cell without them; then the last cell, which shows that both runs moved on
 // alike.
-void expectBatchesWeighAsCellByCell(WholeCellsOnPath onPath, ShadeSums& sums, float length, float consumed,
-                                    float share, int32_t count) {
-    ShadedRun batched(uneven.entry, length, consumed, &sums), single(uneven.entry, length, consumed);
+template <ShadeForm Form>
+void expectBatchesWeighAsCellByCell(WholeCellsOnPath<Form> onPath, ShadeSums<Form>& sums, float length,
+                                    float consumed, float share, int32_t count) {
+    ShadedRun<Form> batched(uneven.entry, length, consumed, &sums), single(uneven.entry, length, consumed);
     if (share > 0.0f) {
         EXPECT_EQ(batched.firstCell(share, 0.8f), single.firstCell(share, 0.8f));
     }
@@ -264,7 +290,7 @@ void expectBatchesWeighAsCellByCell(WholeCellsOnPath onPath, ShadeSums& sums, fl
         const float expected = single.wholeCell(0.75f);
         if (k < 32 || k % 8 == 7 || k == count - 1) {
             // After any number of cells, the runs stand alike.
-            ShadedRun after(uneven.entry, length, consumed, &sums);
+            ShadedRun<Form> after(uneven.entry, length, consumed, &sums);
             if (share > 0.0f) after.firstCell(share, 0.8f);
             onPath(after, k + 1, amounts);
             amounts.resize(size_t(count));
@@ -278,8 +304,10 @@ void expectBatchesWeighAsCellByCell(WholeCellsOnPath onPath, ShadeSums& sums, fl
     EXPECT_EQ(batched.lastCell(0.6f), single.lastCell(0.6f)) << length << " " << consumed << " " << share;
 }
 
-void expectEveryKindOfRunWeighsAsCellByCell(WholeCellsOnPath onPath) {
-    auto sums = std::make_unique<ShadeSums>();
+template <ShadeForm Form>
+void expectEveryKindOfRunWeighsAsCellByCell(WholeCellsOnPath<Form> onPath) {
+    auto room = std::make_unique<RoomySums<Form>>();
+    ShadeSums<Form>* const sums = &room->sums;
     // Steps far below one entry, near 0.99 (where the kept patterns stop), at and
     // beyond one; runs reaching powers of two of cells; runs far longer than the
     // line; and runs that start part-way, clipped at the line start. Clipped at
@@ -304,14 +332,20 @@ void expectEveryKindOfRunWeighsAsCellByCell(WholeCellsOnPath onPath) {
     }
 }
 
-TEST(ShadedRun, WholeCellsFromKeptPatternsWeighAsCellByCellOnEveryPath) {
-    expectEveryKindOfRunWeighsAsCellByCell(wholeCellsOnSse2);
+template <ShadeForm Form>
+void expectEveryKindOfRunWeighsAsCellByCellOnEveryPath() {
+    expectEveryKindOfRunWeighsAsCellByCell<Form>(wholeCellsOnSse2<Form>);
     if (int32_t(offeredVectorPath()) >= int32_t(VectorPath::kAvx2)) {
-        expectEveryKindOfRunWeighsAsCellByCell(wholeCellsOnAvx2);
+        expectEveryKindOfRunWeighsAsCellByCell<Form>(wholeCellsOnAvx2<Form>);
     }
     if (int32_t(offeredVectorPath()) >= int32_t(VectorPath::kAvx512)) {
-        expectEveryKindOfRunWeighsAsCellByCell(wholeCellsOnAvx512);
+        expectEveryKindOfRunWeighsAsCellByCell<Form>(wholeCellsOnAvx512<Form>);
     }
+}
+
+TEST(ShadedRun, WholeCellsFromKeptPatternsWeighAsCellByCellOnEveryPath) {
+    expectEveryKindOfRunWeighsAsCellByCellOnEveryPath<ShadeForm::kMultiplying>();
+    expectEveryKindOfRunWeighsAsCellByCellOnEveryPath<ShadeForm::kDividing>();
 }
 
 }  // namespace

@@ -150,9 +150,19 @@ void expectSameRuns(uint32_t seed) {
             Sse2Cells::addRun(plain->cells, RunCells{first, count, head, whole, tail}, colour);
             Cells::addRun(wide->cells, RunCells{first, count, head, whole, tail}, colour);
         } else {
-            for (int32_t j = 0; j < count; ++j) storage[3 + j] = float(rng() % 997) * 0.0017f;
-            Sse2Cells::addAmounts(plain->cells, first, count, storage + 3, colour);
-            Cells::addAmounts(wide->cells, first, count, storage + 3, colour);
+            // Spans of one, two, three cells and more, whose first and last cells
+            // take colours of their own.
+            const int32_t span = k % 8 == 1 ? 1 + int32_t(rng() % 3) : count;
+            const SpanColours colours{colour.carrying(head), colour, colour.carrying(tail)};
+            for (int32_t j = 0; j < span; ++j) storage[3 + j] = float(rng() % 997) * 0.0017f;
+            const int32_t cells = span < room ? span : room;
+            if (k % 4 == 1) {
+                Sse2Cells::addAmounts<true>(plain->cells, first, cells, storage + 3, colours);
+                Cells::template addAmounts<true>(wide->cells, first, cells, storage + 3, colours);
+            } else {
+                Sse2Cells::addAmounts<false>(plain->cells, first, cells, storage + 3, colours);
+                Cells::template addAmounts<false>(wide->cells, first, cells, storage + 3, colours);
+            }
         }
     }
     EXPECT_EQ(std::memcmp(plain.get(), wide.get(), sizeof(AlignedLine)), 0) << vectorPathName(Cells::kPath);

@@ -99,14 +99,15 @@ struct LayerReference {
 };
 
 // The shading weight of one cell, from the ten sample positions: each held to the
-// table (NaN as 0) and truncated, summed from the first on, times 0.1f.
-float shadeOfPositions(const float* shadingTable, const float (&position)[10]) {
+// table (NaN as 0) and truncated, summed from the first on, times 0.1f or divided
+// by 10.0f.
+float shadeOfPositions(const float* shadingTable, const float (&position)[10], ShadeForm form) {
     float sum = 0.0f;
     for (int k = 0; k < 10; ++k) {
         const float p = std::isnan(position[k]) ? 0.0f : std::min(std::max(position[k], 0.0f), 255.0f);
         sum = k == 0 ? shadingTable[int(p)] : sum + shadingTable[int(p)];
     }
-    return sum * 0.1f;
+    return form == ShadeForm::kMultiplying ? sum * 0.1f : sum / 10.0f;
 }
 
 // Positions from `start` as running sums of `step`.
@@ -284,10 +285,17 @@ struct Reference {
             bool ended = false;
             RunCensus::Run run{wrap ? c0 % L : c0, 0};
             const auto add = [&](float unshaded, ShadedCellKind kind, float share) {
-                const float amount =
-                    p.shading != 0 ? literalCellShade(shadingTable, kind, len, consumed, share) * unshaded : unshaded;
                 float* cell = acc[wrap ? next % L : next];
-                cell[0] += amount, cell[1] += amount * R, cell[2] += amount * G, cell[3] += amount * B;
+                if (p.shading == 0) {
+                    cell[0] += unshaded, cell[1] += unshaded * R, cell[2] += unshaded * G, cell[3] += unshaded * B;
+                } else if (kShadeForm == ShadeForm::kMultiplying) {
+                    const float amount = literalCellShade(shadingTable, kind, len, consumed, share) * unshaded;
+                    cell[0] += amount, cell[1] += amount * R, cell[2] += amount * G, cell[3] += amount * B;
+                } else {
+                    const float f = literalCellShade(shadingTable, kind, len, consumed, share);
+                    cell[0] += f * unshaded;
+                    cell[1] += f * (R * unshaded), cell[2] += f * (G * unshaded), cell[3] += f * (B * unshaded);
+                }
                 if ((wrap ? next % L : next) == kCells - 1) ended = true;
                 next = (wrap ? next % L : next) + 1;
                 ++run.cells;
@@ -453,25 +461,35 @@ struct Reference {
 
 }  // namespace
 
-float literalCellShade(const float* shadingTable, ShadedCellKind kind, float length, float consumed, float share) {
+float literalCellShade(const float* shadingTable, ShadedCellKind kind, float length, float consumed, float share,
+                       ShadeForm form) {
     float position[10] = {};
     if (length > 0.0f) {
         const double L = double(length);
+        const bool multiplying = form == ShadeForm::kMultiplying;
+        const auto tenth = [&](float width) {
+            return multiplying ? float(double(width) * 0.1) : float(double(width) / 10.0);
+        };
         if (kind == ShadedCellKind::FirstPartial) {
-            const float q = float(double(share) * 255.0 / L);
-            const float h = float(double(q) * 0.1);
-            for (int k = 0; k < 10; ++k) position[k] = float(k) * h;
+            if (multiplying) {
+                const float q = float(double(share) * 255.0 / L);
+                const float h = tenth(q);
+                for (int k = 0; k < 10; ++k) position[k] = float(k) * h;
+            } else {
+                const float q = float(double(share) * (255.0 / L));
+                runningPositions(position, 0.0f, tenth(q));
+            }
         } else if (kind == ShadedCellKind::Whole) {
             const double u = 255.0 / L;
             const float a0 = float(double(consumed) * u);
             const float a1 = float(double(consumed + 1.0f) * u);
-            runningPositions(position, a0, float(double(a1 - a0) * 0.1));
+            runningPositions(position, a0, tenth(a1 - a0));
         } else {
-            const float b0 = float(double(consumed) * 255.0 / L);
-            runningPositions(position, b0, float(double(255.0f - b0) * 0.1));
+            const float b0 = multiplying ? float(double(consumed) * 255.0 / L) : float(double(consumed) * (255.0 / L));
+            runningPositions(position, b0, tenth(255.0f - b0));
         }
     }
-    return shadeOfPositions(shadingTable, position);
+    return shadeOfPositions(shadingTable, position, form);
 }
 
 template <class Channel>

@@ -11,6 +11,7 @@
 
 #include "platform/pf_effect.h"
 #include "render/param_values.h"
+#include "render/shade_form.h"
 
 // The cells that each run of a frame wrote, line by line: where the run began and
 // how many cells it covered (with Wrap counting on from cell 0 past the line's end).
@@ -34,8 +35,10 @@ template <class Channel>
 void literalMelt(const PF_LayerDef& input, const PF_LayerDef& output, const ParamValues& params, float scale,
                  RunCensus* census = nullptr);
 
-// The weight of one shaded cell of a run of `length`, by the cell's kind; `consumed`
-// is how much of the run lies before the cell, `share` the part of its cell that a
-// first partial cell covers.
+// The weight of one shaded cell of a run of `length`, by the cell's kind, rounded in
+// `form`; `consumed` is how much of the run lies before the cell, `share` the part
+// of its cell that a first partial cell covers. The melt above shades in the
+// build's form.
 enum class ShadedCellKind { FirstPartial, Whole, LastPartial };
-float literalCellShade(const float* shadingTable, ShadedCellKind kind, float length, float consumed, float share);
+float literalCellShade(const float* shadingTable, ShadedCellKind kind, float length, float consumed, float share,
+                       ShadeForm form = kShadeForm);
