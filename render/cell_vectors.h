@@ -24,9 +24,6 @@
 
 #include "render/vector_path.h"
 
-#define ONDRAVA_TARGET_AVX2 __attribute__((target("avx2")))
-#define ONDRAVA_TARGET_AVX512 __attribute__((target("avx512f,avx512vl,avx512bw,avx512dq")))
-
 // A run's cells as the deposit hands them over: `count` cells from `first`, the
 // first taking `head`, the last (when there are two or more) `tail`, the rest
 // `whole`; a cell's deposit is its amount times the run's colour (1, R, G, B).

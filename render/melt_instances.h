@@ -1,6 +1,6 @@
 // The 48 named instances of the melt kernel: every combination of pixel depth,
 // intensity sources (none, velocity, spread, both), Wrap and Shading. Each name
-// refers to meltScanlines compiled with those switches (render/melt_kernel.h).
+// refers to meltScanlines with those switches (render/melt_paths.h).
 #pragma once
 
 #include <cstdint>

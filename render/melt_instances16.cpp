@@ -1,5 +1,5 @@
-// The 16-bit melt kernels.
-#include "render/melt_kernel.h"
+// The names of the 16-bit melt kernels, each the kernel's entry with its switches.
+#include "render/melt_paths.h"
 
 MeltKernel<uint16_t>& meltScanlinesWrap16 = meltScanlines<Channel16, true, false, false, false>;
 MeltKernel<uint16_t>& meltScanlines16 = meltScanlines<Channel16, false, false, false, false>;

@@ -1,5 +1,5 @@
-// The float melt kernels.
-#include "render/melt_kernel.h"
+// The names of the float melt kernels, each the kernel's entry with its switches.
+#include "render/melt_paths.h"
 
 MeltKernel<float>& meltScanlinesWrap32 = meltScanlines<Channel32, true, false, false, false>;
 MeltKernel<float>& meltScanlines32 = meltScanlines<Channel32, false, false, false, false>;

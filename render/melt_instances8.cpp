@@ -1,5 +1,5 @@
-// The 8-bit melt kernels.
-#include "render/melt_kernel.h"
+// The names of the 8-bit melt kernels, each the kernel's entry with its switches.
+#include "render/melt_paths.h"
 
 MeltKernel<uint8_t>& meltScanlinesWrap8 = meltScanlines<Channel8, true, false, false, false>;
 MeltKernel<uint8_t>& meltScanlines8 = meltScanlines<Channel8, false, false, false, false>;

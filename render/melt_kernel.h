@@ -15,7 +15,7 @@
 #include "render/line_fades.h"
 #include "render/line_geometry.h"
 #include "render/line_stretch.h"
-#include "render/melt_instances.h"
+#include "render/melt_paths.h"
 #include "render/melt_shading.h"
 #include "render/melt_tables.h"
 #include "render/param_values.h"
@@ -87,27 +87,6 @@ void prepareCall(MeltCall<Traits, VelocitySource, SpreadSource, Shading, Cells>&
     call.run = runSettings(lineLength, call.grid.stepSize, params.scanlineFade != 0, cellLimit);
     call.accumulatorCells = accumulatorCells(Wrap, lineLength, cellLimit);
 }
-
-// One kernel call's arguments. Pitches are in channels; the input is srcWidth x
-// srcHeight pixels and is read over the output's extent, positions outside it
-// reading as transparent.
-template <class Channel>
-struct MeltFrame {
-    Channel* dstPixels;
-    int32_t dstPitch;
-    const Channel* srcPixels;
-    int32_t srcPitch;
-    int32_t srcWidth;
-    int32_t srcHeight;
-    int32_t dstWidth;
-    int32_t dstHeight;
-    float scale;
-    ParamValues params;
-    SourceLayerArgs<Channel> velocitySource;
-    SourceLayerArgs<Channel> spreadSource;
-    AbortProgress abortProgress;
-    PF_InData* inData;
-};
 
 // The kernel on one vector path. Returns 0, or the non-zero answer of abortProgress.
 template <class Cells, class Traits, bool Wrap, bool VelocitySource, bool SpreadSource, bool Shading>
@@ -192,34 +171,19 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
 // Each path's kernel compiled for that path's vectors, with everything it calls
 // inlined into it.
 template <class Traits, bool Wrap, bool VelocitySource, bool SpreadSource, bool Shading>
-struct MeltPaths {
-    using Frame = MeltFrame<typename Traits::Channel>;
-    __attribute__((flatten)) static int32_t sse2(const Frame& frame) {
-        return meltOnPath<Sse2Cells, Traits, Wrap, VelocitySource, SpreadSource, Shading>(frame);
-    }
-    ONDRAVA_TARGET_AVX2 __attribute__((flatten)) static int32_t avx2(const Frame& frame) {
-        return meltOnPath<Avx2Cells, Traits, Wrap, VelocitySource, SpreadSource, Shading>(frame);
-    }
-    ONDRAVA_TARGET_AVX512 __attribute__((flatten)) static int32_t avx512(const Frame& frame) {
-        return meltOnPath<Avx512Cells, Traits, Wrap, VelocitySource, SpreadSource, Shading>(frame);
-    }
-};
+__attribute__((flatten)) int32_t MeltPaths<Traits, Wrap, VelocitySource, SpreadSource, Shading>::sse2(
+    const Frame& frame) {
+    return meltOnPath<Sse2Cells, Traits, Wrap, VelocitySource, SpreadSource, Shading>(frame);
+}
 
-// The kernel: melts the frame on the widest vector path the processor offers.
 template <class Traits, bool Wrap, bool VelocitySource, bool SpreadSource, bool Shading>
-int32_t meltScanlines(typename Traits::Channel* dstPixels, int32_t dstPitch,
-                      const typename Traits::Channel* srcPixels, int32_t srcPitch, int32_t srcWidth,
-                      int32_t srcHeight, int32_t dstWidth, int32_t dstHeight, float scale,
-                      ParamValues params, SourceLayerArgs<typename Traits::Channel> velocitySource,
-                      SourceLayerArgs<typename Traits::Channel> spreadSource, AbortProgress abortProgress,
-                      PF_InData* inData) {
-    using Paths = MeltPaths<Traits, Wrap, VelocitySource, SpreadSource, Shading>;
-    const typename Paths::Frame frame{dstPixels, dstPitch, srcPixels, srcPitch, srcWidth, srcHeight, dstWidth,
-                                      dstHeight, scale, params, velocitySource, spreadSource, abortProgress, inData};
-    switch (vectorPath()) {
-        case VectorPath::kSse2: return Paths::sse2(frame);
-        case VectorPath::kAvx2: return Paths::avx2(frame);
-        case VectorPath::kAvx512: break;
-    }
-    return Paths::avx512(frame);
+ONDRAVA_TARGET_AVX2 __attribute__((flatten)) int32_t
+MeltPaths<Traits, Wrap, VelocitySource, SpreadSource, Shading>::avx2(const Frame& frame) {
+    return meltOnPath<Avx2Cells, Traits, Wrap, VelocitySource, SpreadSource, Shading>(frame);
+}
+
+template <class Traits, bool Wrap, bool VelocitySource, bool SpreadSource, bool Shading>
+ONDRAVA_TARGET_AVX512 __attribute__((flatten)) int32_t
+MeltPaths<Traits, Wrap, VelocitySource, SpreadSource, Shading>::avx512(const Frame& frame) {
+    return meltOnPath<Avx512Cells, Traits, Wrap, VelocitySource, SpreadSource, Shading>(frame);
 }

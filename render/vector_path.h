@@ -13,6 +13,11 @@ enum class VectorPath : int32_t {
     kAvx512 = 2,  // 512-bit: four cells (AVX-512 F, VL, BW and DQ)
 };
 
+// The instructions a function of the two wider paths is compiled for; SSE2 needs
+// none. A function's declaration and its definition both carry them.
+#define ONDRAVA_TARGET_AVX2 __attribute__((target("avx2")))
+#define ONDRAVA_TARGET_AVX512 __attribute__((target("avx512f,avx512vl,avx512bw,avx512dq")))
+
 // The widest path the processor has and the operating system saves the registers of.
 VectorPath offeredVectorPath();
 
