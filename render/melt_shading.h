@@ -21,13 +21,6 @@ struct UnshadedRun {
     float firstCell(float /*share*/, float amount) { return amount; }
     float wholeCell(float amount) { return amount; }
     float lastCell(float amount) { return amount; }
-    template <class Deposit>
-    void wholeCells(int32_t count, float amount, Deposit&& deposit) {
-        // A whole cell is one vector addition: unrolled, the loop's own counting no
-        // longer costs as much as the deposit.
-#pragma GCC unroll 4
-        for (int32_t k = 0; k < count; ++k) deposit(k, amount);
-    }
 };
 
 template <bool Shading>

@@ -73,14 +73,6 @@ struct TableIndexSource {
         if constexpr (VelocitySource) velocity.beginLine(direction, n, blockLine);
         if constexpr (SpreadSource) spread.beginLine(direction, n, blockLine);
     }
-    int32_t velocityIndex(int32_t i, float f, bool interpolated, int32_t own) const {
-        if constexpr (VelocitySource) return velocity.index(i, f, interpolated);
-        return own;
-    }
-    int32_t spreadIndex(int32_t i, float f, bool interpolated, int32_t own) const {
-        if constexpr (SpreadSource) return spread.index(i, f, interpolated);
-        return own;
-    }
     // The layers' indexes of the `count` visited positions first, first + step, ...,
     // interpolated like the pixels' own (a grid fraction, except at the line's end).
     void tableIndexes(int32_t first, int32_t step, int32_t count, float f, int32_t lineLength,
@@ -113,14 +105,6 @@ struct TableIndexSource<Traits, false, false> {
     // Once per line: where the layers lie under line n, the block's line blockLine
     // (-1 outside staged blocks).
     void beginLine(int32_t /*direction*/, int32_t /*n*/, int32_t /*blockLine*/) {}
-    // The indexes of the visited position i; `own` is the pixel's own index, already
-    // interpolated by the grid fraction.
-    int32_t velocityIndex(int32_t /*i*/, float /*f*/, bool /*interpolated*/, int32_t own) const {
-        return own;
-    }
-    int32_t spreadIndex(int32_t /*i*/, float /*f*/, bool /*interpolated*/, int32_t own) const {
-        return own;
-    }
     // The layers' indexes of a batch of visited positions: none without layers.
     void tableIndexes(int32_t, int32_t, int32_t, float, int32_t, PlannedRuns&) const {}
 };

@@ -89,14 +89,42 @@ TEST(MeltFrame, SpreadSmearsBrightPixelsFurther) {
     EXPECT_EQ(pixelAt(out, 1, 1), kClear);
 }
 
+// The finished line's store, on the plain path (the other paths are held to it
+// bit for bit): 8 and 16 bits keep the low bits of the truncated product with 255
+// or 32768, neither rounded nor clamped; float is stored as it is.
 TEST(MeltFrame, WriteLineTruncatesWithoutClampingOrRounding) {
-    for (int c = 0; c <= 255; ++c) EXPECT_EQ(Channel8::store(Channel8::value(uint8_t(c))), c);
-    for (int c = 0; c <= 32768; ++c) EXPECT_EQ(Channel16::store(c * 3.0517578125e-05f), uint16_t(c));
-    EXPECT_EQ(Channel8::store(0.999f), 254);
-    EXPECT_EQ(Channel16::store(2.0f), 0);  // low 16 bits of 65536
-    EXPECT_EQ(Channel8::store(NAN), 0);
-    EXPECT_EQ(Channel32::store(2.5f), 2.5f);
-    EXPECT_EQ(Channel32::store(-0.25f), -0.25f);
+    const float values[] = {1.0f / 255.0f, 254.0f / 255.0f, 0.999f, 2.0f, NAN, -0.25f, 2.5f, 1.0f};
+    constexpr int kCells = int(sizeof values / sizeof values[0]);
+    float cells[kCells][4];
+    for (int i = 0; i < kCells; ++i)
+        for (float& c : cells[i]) c = values[i];
+    uint8_t line8[kCells * 4];
+    writeLine<Channel8, Sse2Cells>(line8, 4, cells, kCells);
+    const uint8_t expected8[kCells] = {1, 254, 254, 254, 0, 193, 125, 255};  // 510, -63 and 637, low 8 bits
+    uint16_t line16[kCells * 4];
+    writeLine<Channel16, Sse2Cells>(line16, 4, cells, kCells);
+    const uint16_t expected16[kCells] = {128, 32639, 32735, 0, 0, 57344, 16384, 32768};
+    float line32[kCells * 4];
+    writeLine<Channel32, Sse2Cells>(line32, 4, cells, kCells);
+    for (int i = 0; i < kCells; ++i) {
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_EQ(line8[i * 4 + c], expected8[i]) << i;
+            EXPECT_EQ(line16[i * 4 + c], expected16[i]) << i;
+            EXPECT_TRUE(std::isnan(values[i]) ? std::isnan(line32[i * 4 + c]) : line32[i * 4 + c] == values[i]) << i;
+        }
+    }
+    // Every 8- and 16-bit channel value, as a value, comes back as itself.
+    static float ramp[32769][4];
+    for (int c = 0; c <= 32768; ++c)
+        for (float& v : ramp[c]) v = float(c) * 3.0517578125e-05f;
+    static uint16_t all16[32769 * 4];
+    writeLine<Channel16, Sse2Cells>(all16, 4, ramp, 32769);
+    for (int c = 0; c <= 32768; ++c) EXPECT_EQ(all16[c * 4], c);
+    for (int c = 0; c <= 255; ++c)
+        for (float& v : ramp[c]) v = float(c) * 0.003921568859368563f;
+    uint8_t all8[256 * 4];
+    writeLine<Channel8, Sse2Cells>(all8, 4, ramp, 256);
+    for (int c = 0; c <= 255; ++c) EXPECT_EQ(all8[c * 4], c);
 }
 
 TEST(MeltFrame, FloatValuesOutsideZeroToOnePassThrough) {

@@ -108,11 +108,14 @@ struct AlignedLine {
 
 // Cells of every kind normalisation tells apart: full, partial, subnormal alpha
 // (no finite reciprocal, and the smallest with one), empty, negative, infinite and
-// NaN alphas, and the float just below 1.
+// NaN alphas, and the float just below 1. Each bound a path compares alpha with has
+// alphas on both sides within a factor of two (2^-129 .. 2^-128 .. 2^-127, 0.5 .. 1),
+// so that a bound moved by a power of two changes some cell.
 void fillSpecialCells(AlignedLine& line, uint32_t seed) {
     std::mt19937 rng(seed);
     const float alphas[] = {0.0f,   0.5f,       1.0f,      2.5f,      1e-40f,           -0.75f,
-                            __builtin_inff(), __builtin_nanf(""), 0.999f, 0x1p-128f, 0x1.000008p-128f, 0x1.fffffep-1f};
+                            __builtin_inff(), __builtin_nanf(""), 0.999f, 0x1p-128f, 0x1.000008p-128f, 0x1.fffffep-1f,
+                            0x1.8p-129f, 0x1.8p-128f, 0x1.fffff8p-128f, 0x1.000002p-1f};
     constexpr uint32_t kAlphas = sizeof(alphas) / sizeof(alphas[0]);
     for (auto& cell : line.cells) {
         cell[0] = rng() % 3 == 0 ? alphas[rng() % kAlphas] : std::uniform_real_distribution<float>(0.0f, 3.0f)(rng);
