@@ -2,7 +2,7 @@
 
 #include <immintrin.h>
 
-#include "render/vector_path.h"
+#include "render/paths/vector_path.h"
 
 namespace {
 

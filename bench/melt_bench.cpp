@@ -10,7 +10,7 @@
 #include <string>
 
 #include "bench/deposit_floor.h"
-#include "render/vector_path.h"
+#include "render/paths/vector_path.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "render/render_entries.h"
 
 #include "host/commands/abort_progress.h"
-#include "render/melt_instances.h"
+#include "render/kernel/melt_instances.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/line_geometry.h"
+#include "render/kernel/line_geometry.h"
 #include "render/render_entries.h"
 #include "tests/render/melt_test_support.h"
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "render/vector_path.h"
+#include "render/paths/vector_path.h"
 #include "tests/render/melt_test_support.h"
 #include "tests/render/sized_stack_thread.h"
 

@@ -7,9 +7,9 @@
 #include <limits>
 #include <memory>
 
-#include "render/line_buffers.h"
-#include "render/melt_shading.h"
-#include "render/run_planning.h"
+#include "render/kernel/line_buffers.h"
+#include "render/shading/melt_shading.h"
+#include "render/stages/run_planning.h"
 
 namespace {
 

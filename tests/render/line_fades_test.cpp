@@ -3,8 +3,8 @@
 #include <limits>
 #include <vector>
 
-#include "render/line_cells.h"
-#include "render/line_fades.h"
+#include "render/kernel/line_cells.h"
+#include "render/stages/line_fades.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
-#include "render/line_cells.h"
-#include "render/line_stretch.h"
+#include "render/kernel/line_cells.h"
+#include "render/stages/line_stretch.h"
 
 namespace {
 

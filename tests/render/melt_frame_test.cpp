@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/line_geometry.h"
-#include "render/melt_kernel.h"
+#include "render/kernel/line_geometry.h"
+#include "render/kernel/melt_kernel.h"
 #include "render/render_entries.h"
 #include "tests/render/melt_test_support.h"
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <random>
 
-#include "render/line_geometry.h"
+#include "render/kernel/line_geometry.h"
 #include "tests/render/literal/literal_melt.h"
 #include "tests/render/melt_test_support.h"
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "render/melt_tables.h"
+#include "render/stages/melt_tables.h"
 #include "tests/render/melt_test_support.h"
 
 namespace {

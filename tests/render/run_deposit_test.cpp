@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "render/melt_shading.h"
-#include "render/run_deposit.h"
-#include "render/table_index_source.h"
+#include "render/shading/melt_shading.h"
+#include "render/stages/run_deposit.h"
+#include "render/sources/table_index_source.h"
 
 namespace {
 

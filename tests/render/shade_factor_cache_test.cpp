@@ -9,10 +9,10 @@
 #include <random>
 #include <vector>
 
-#include "render/melt_shading.h"
-#include "render/run_deposit.h"
-#include "render/shade_factor_cache.h"
-#include "render/table_index_source.h"
+#include "render/shading/melt_shading.h"
+#include "render/stages/run_deposit.h"
+#include "render/shading/shade_factor_cache.h"
+#include "render/sources/table_index_source.h"
 #include "tests/render/shading_test_support.h"
 
 namespace {

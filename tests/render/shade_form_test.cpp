@@ -13,13 +13,13 @@
 #include <memory>
 #include <vector>
 
-#include "render/cell_vectors.h"
-#include "render/melt_shading.h"
-#include "render/run_deposit.h"
-#include "render/shaded_run.h"
-#include "render/shading_table.h"
-#include "render/table_index_source.h"
-#include "render/vector_path.h"
+#include "render/paths/cell_vectors.h"
+#include "render/shading/melt_shading.h"
+#include "render/stages/run_deposit.h"
+#include "render/shading/shaded_run.h"
+#include "render/shading/shading_table.h"
+#include "render/sources/table_index_source.h"
+#include "render/paths/vector_path.h"
 #include "tests/render/literal/literal_melt.h"
 #include "tests/render/shading_test_support.h"
 

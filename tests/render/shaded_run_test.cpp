@@ -6,10 +6,10 @@
 #include <memory>
 #include <vector>
 
-#include "render/lanes.h"
-#include "render/shade_sums.h"
-#include "render/shaded_run.h"
-#include "render/vector_path.h"
+#include "render/paths/lanes.h"
+#include "render/shading/shade_sums.h"
+#include "render/shading/shaded_run.h"
+#include "render/paths/vector_path.h"
 #include "tests/render/shading_test_support.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "render/curves.h"
-#include "render/melt_instances.h"
+#include "render/kernel/melt_instances.h"
 #include "render/render_entries.h"
-#include "render/shading_table.h"
+#include "render/shading/shading_table.h"
 #include "tests/render/melt_test_support.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "render/melt_shading.h"
-#include "render/shading_table.h"
+#include "render/shading/melt_shading.h"
+#include "render/shading/shading_table.h"
 
 namespace {
 

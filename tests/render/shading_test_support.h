@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "render/shade_factor_cache.h"
-#include "render/shade_sums.h"
+#include "render/shading/shade_factor_cache.h"
+#include "render/shading/shade_sums.h"
 
 using Indices = std::array<int, kShadeSamplesPerCell>;
 

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/channel_traits.h"
-#include "render/line_geometry.h"
-#include "render/source_sampling.h"
+#include "render/kernel/channel_traits.h"
+#include "render/kernel/line_geometry.h"
+#include "render/sources/source_sampling.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "render/step_grid.h"
+#include "render/stages/step_grid.h"
 #include "tests/render/melt_test_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "render/vector_path.h"
+#include "render/paths/vector_path.h"
 
 namespace {
 

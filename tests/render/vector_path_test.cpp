@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "render/vector_path.h"
+#include "render/paths/vector_path.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "platform/pf_effect.h"
 #include "render/param_values.h"
-#include "render/shade_form.h"
+#include "render/shading/shade_form.h"
 
 // The cells that each run of a frame wrote, line by line: where the run began and
 // how many cells it covered (with Wrap counting on from cell 0 past the line's end).
