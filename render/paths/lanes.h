@@ -103,10 +103,12 @@ struct Sse2Lanes {
     static Mask notEqual(Floats a, Floats b) { return _mm_castps_si128(_mm_cmpneq_ps(a, b)); }
     static Mask less(Ints a, Ints b) { return _mm_cmplt_epi32(a, b); }
     static Mask equal(Ints a, Ints b) { return _mm_cmpeq_epi32(a, b); }
-    static Mask both(Mask a, Mask b) { return _mm_and_si128(a, b); }
-    static Mask either(Mask a, Mask b) { return _mm_or_si128(a, b); }
-    static Mask firstButNot(Mask a, Mask b) { return _mm_andnot_si128(b, a); }
-    static Mask lanes(int32_t count) { return _mm_cmplt_epi32(_mm_setr_epi32(0, 1, 2, 3), _mm_set1_epi32(count)); }
+    // Masks combined lane by lane: a and b, a or b, a and not b; and the mask of the
+    // first `count` lanes.
+    static Mask bitAnd(Mask a, Mask b) { return _mm_and_si128(a, b); }
+    static Mask bitOr(Mask a, Mask b) { return _mm_or_si128(a, b); }
+    static Mask andNot(Mask a, Mask b) { return _mm_andnot_si128(b, a); }
+    static Mask firstLanes(int32_t count) { return _mm_cmplt_epi32(_mm_setr_epi32(0, 1, 2, 3), _mm_set1_epi32(count)); }
     static bool any(Mask m) { return _mm_movemask_epi8(m) != 0; }
     static int32_t flags(Mask m) { return _mm_movemask_ps(_mm_castsi128_ps(m)); }
 
@@ -164,8 +166,8 @@ struct Avx2Lanes {
         return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))};
     }
     ONDRAVA_TARGET_AVX2 static void store(float* p, Floats a) { _mm256_storeu_ps(p, a.v); }
-    ONDRAVA_TARGET_AVX2 static Floats loadFirst(const float* p, int32_t n) { return {_mm256_maskload_ps(p, lanes(n).v)}; }
-    ONDRAVA_TARGET_AVX2 static void storeFirst(float* p, Floats a, int32_t n) { _mm256_maskstore_ps(p, lanes(n).v, a.v); }
+    ONDRAVA_TARGET_AVX2 static Floats loadFirst(const float* p, int32_t n) { return {_mm256_maskload_ps(p, firstLanes(n).v)}; }
+    ONDRAVA_TARGET_AVX2 static void storeFirst(float* p, Floats a, int32_t n) { _mm256_maskstore_ps(p, firstLanes(n).v, a.v); }
     ONDRAVA_TARGET_AVX2 static void store(int32_t* p, Ints a) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), a.v);
     }
@@ -211,10 +213,10 @@ struct Avx2Lanes {
     }
     ONDRAVA_TARGET_AVX2 static Mask less(Ints a, Ints b) { return {_mm256_cmpgt_epi32(b.v, a.v)}; }
     ONDRAVA_TARGET_AVX2 static Mask equal(Ints a, Ints b) { return {_mm256_cmpeq_epi32(a.v, b.v)}; }
-    ONDRAVA_TARGET_AVX2 static Mask both(Mask a, Mask b) { return {_mm256_and_si256(a.v, b.v)}; }
-    ONDRAVA_TARGET_AVX2 static Mask either(Mask a, Mask b) { return {_mm256_or_si256(a.v, b.v)}; }
-    ONDRAVA_TARGET_AVX2 static Mask firstButNot(Mask a, Mask b) { return {_mm256_andnot_si256(b.v, a.v)}; }
-    ONDRAVA_TARGET_AVX2 static Mask lanes(int32_t count) {
+    ONDRAVA_TARGET_AVX2 static Mask bitAnd(Mask a, Mask b) { return {_mm256_and_si256(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Mask bitOr(Mask a, Mask b) { return {_mm256_or_si256(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Mask andNot(Mask a, Mask b) { return {_mm256_andnot_si256(b.v, a.v)}; }
+    ONDRAVA_TARGET_AVX2 static Mask firstLanes(int32_t count) {
         return {_mm256_cmpgt_epi32(_mm256_set1_epi32(count), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7))};
     }
     ONDRAVA_TARGET_AVX2 static bool any(Mask m) { return !_mm256_testz_si256(m.v, m.v); }
@@ -263,8 +265,8 @@ struct Avx512Lanes {
     ONDRAVA_TARGET_AVX512 static Floats load(const float* p) { return {_mm512_loadu_ps(p)}; }
     ONDRAVA_TARGET_AVX512 static Ints load(const int32_t* p) { return {_mm512_loadu_si512(p)}; }
     ONDRAVA_TARGET_AVX512 static void store(float* p, Floats a) { _mm512_storeu_ps(p, a.v); }
-    ONDRAVA_TARGET_AVX512 static Floats loadFirst(const float* p, int32_t n) { return {_mm512_maskz_loadu_ps(lanes(n), p)}; }
-    ONDRAVA_TARGET_AVX512 static void storeFirst(float* p, Floats a, int32_t n) { _mm512_mask_storeu_ps(p, lanes(n), a.v); }
+    ONDRAVA_TARGET_AVX512 static Floats loadFirst(const float* p, int32_t n) { return {_mm512_maskz_loadu_ps(firstLanes(n), p)}; }
+    ONDRAVA_TARGET_AVX512 static void storeFirst(float* p, Floats a, int32_t n) { _mm512_mask_storeu_ps(p, firstLanes(n), a.v); }
     ONDRAVA_TARGET_AVX512 static void store(int32_t* p, Ints a) { _mm512_storeu_si512(p, a.v); }
 
     ONDRAVA_TARGET_AVX512 static Floats add(Floats a, Floats b) { return {_mm512_add_ps(a.v, b.v)}; }
@@ -308,10 +310,10 @@ struct Avx512Lanes {
     }
     ONDRAVA_TARGET_AVX512 static Mask less(Ints a, Ints b) { return _mm512_cmplt_epi32_mask(a.v, b.v); }
     ONDRAVA_TARGET_AVX512 static Mask equal(Ints a, Ints b) { return _mm512_cmpeq_epi32_mask(a.v, b.v); }
-    ONDRAVA_TARGET_AVX512 static Mask both(Mask a, Mask b) { return __mmask16(a & b); }
-    ONDRAVA_TARGET_AVX512 static Mask either(Mask a, Mask b) { return __mmask16(a | b); }
-    ONDRAVA_TARGET_AVX512 static Mask firstButNot(Mask a, Mask b) { return __mmask16(a & ~b); }
-    ONDRAVA_TARGET_AVX512 static Mask lanes(int32_t count) {
+    ONDRAVA_TARGET_AVX512 static Mask bitAnd(Mask a, Mask b) { return __mmask16(a & b); }
+    ONDRAVA_TARGET_AVX512 static Mask bitOr(Mask a, Mask b) { return __mmask16(a | b); }
+    ONDRAVA_TARGET_AVX512 static Mask andNot(Mask a, Mask b) { return __mmask16(a & ~b); }
+    ONDRAVA_TARGET_AVX512 static Mask firstLanes(int32_t count) {
         return __mmask16(count >= 16 ? 0xFFFFu : (1u << count) - 1u);
     }
     ONDRAVA_TARGET_AVX512 static bool any(Mask m) { return m != 0; }

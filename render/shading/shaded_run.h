@@ -204,9 +204,9 @@ private:
                 if (n < kShadeSamplesPerCell - 1) pattern = Lanes::sub(pattern, Lanes::shiftLeft(sample, n - 1));
             }
             pattern = Lanes::add(pattern, Lanes::shiftLeft(sample, kShadeSamplesPerCell - 2));
-            const auto startsInside = Lanes::both(Lanes::lessOrEqual(zero, starts), Lanes::lessOrEqual(starts, entries));
-            const auto stepsBelowOne = Lanes::both(Lanes::lessOrEqual(zero, steps), Lanes::lessOrEqual(steps, nearOne));
-            const auto steady = Lanes::both(Lanes::both(startsInside, stepsBelowOne),
+            const auto startsInside = Lanes::bitAnd(Lanes::lessOrEqual(zero, starts), Lanes::lessOrEqual(starts, entries));
+            const auto stepsBelowOne = Lanes::bitAnd(Lanes::lessOrEqual(zero, steps), Lanes::lessOrEqual(steps, nearOne));
+            const auto steady = Lanes::bitAnd(Lanes::bitAnd(startsInside, stepsBelowOne),
                                             Lanes::less(sample, Lanes::ints(kShadingTableSize)));
             Lanes::store(batch.first + j, first);
             Lanes::store(batch.climbs + j, Lanes::select(steady, pattern, Lanes::ints(-1)));
@@ -234,14 +234,14 @@ private:
         constexpr int32_t kLanes = Lanes::kCount;
         const auto added = Lanes::toFloats(Lanes::sequence(1, 1));
         const auto direct = Lanes::add(consumed, added);
-        const bool exact = !Lanes::any(Lanes::either(Lanes::less(consumed, Lanes::floats(float(kLanes))),
+        const bool exact = !Lanes::any(Lanes::bitOr(Lanes::less(consumed, Lanes::floats(float(kLanes))),
                                                      Lanes::notEqual(Lanes::sub(direct, consumed), added)));
         if (exact) return direct;
         const auto one = Lanes::floats(1.0f);
-        const auto all = Lanes::lanes(kLanes);
+        const auto all = Lanes::firstLanes(kLanes);
         auto after = Lanes::add(consumed, one);
         for (int32_t j = 1; j < kLanes; ++j) {
-            after = Lanes::select(Lanes::firstButNot(all, Lanes::lanes(j)), Lanes::add(after, one), after);
+            after = Lanes::select(Lanes::andNot(all, Lanes::firstLanes(j)), Lanes::add(after, one), after);
         }
         return after;
     }

@@ -125,7 +125,7 @@ void exactQuotient(typename L::Ints& q, const typename L::Floats& x, float d) {
 // Not zero and not NaN: a negative float alpha deposits.
 template <class L>
 void opaque(typename L::Mask& m, const typename L::Floats& alpha) {
-    m = L::either(L::less(alpha, L::floats(0.0f)), L::less(L::floats(0.0f), alpha));
+    m = L::bitOr(L::less(alpha, L::floats(0.0f)), L::less(L::floats(0.0f), alpha));
 }
 
 // c becomes c + (c' - c) x f in the lanes of m.
@@ -233,27 +233,27 @@ int32_t planRuns(const InputLine<typename Traits::Channel>& line, const RunSetti
     const Floats farthest = L::floats(kFarthestRunCoordinate);
     Ints ends = L::ints(0);
     for (int32_t j = 0; j < count; j += L::kCount) {
-        const Mask active = L::lanes(count - j);
+        const Mask active = L::firstLanes(count - j);
         const Ints position = L::sequence(first + j * step, step);
         const auto* at = reinterpret_cast<const unsigned char*>(line.pixel(first + j * step));
         LanePixels<L> px, next;
         loadPixels<Traits, L>(px, at, cellBytes * step, active);
         Mask kept, nextKept;
         opaque<L>(kept, px.a);
-        kept = L::both(active, kept);
+        kept = L::bitAnd(active, kept);
 
         // A grid fraction places the sample between this pixel and the next one; a
         // fully transparent neighbour there (or none) drops the pixel.
-        Mask interpolated = L::lanes(0);
+        Mask interpolated = L::firstLanes(0);
         Ints own = px.luma;
         if (fraction) {
-            interpolated = L::firstButNot(kept, L::equal(position, L::ints(lineLength - 1)));
+            interpolated = L::andNot(kept, L::equal(position, L::ints(lineLength - 1)));
             // Every neighbour inside the input is read; only interpolated lanes use theirs.
-            const Mask nextReadable = L::both(active, L::less(L::add(position, L::ints(1)), L::ints(inputEnd)));
-            const Mask nextInside = L::both(interpolated, nextReadable);
+            const Mask nextReadable = L::bitAnd(active, L::less(L::add(position, L::ints(1)), L::ints(inputEnd)));
+            const Mask nextInside = L::bitAnd(interpolated, nextReadable);
             loadPixels<Traits, L>(next, at + cellBytes, cellBytes * step, nextReadable);
             opaque<L>(nextKept, next.a);
-            kept = L::firstButNot(kept, L::firstButNot(interpolated, L::both(nextInside, nextKept)));
+            kept = L::andNot(kept, L::andNot(interpolated, L::bitAnd(nextInside, nextKept)));
             const Ints blended = L::truncate(L::add(L::mul(L::toFloats(L::sub(next.luma, own)), f), L::toFloats(own)));
             own = L::select(interpolated, blended, own);
         }
@@ -266,23 +266,23 @@ int32_t planRuns(const InputLine<typename Traits::Channel>& line, const RunSetti
         const Floats offset = L::gather(tables.spreadOffsetTable, spreadIndex, kept);
         t = Sources::kSpreadOffsetFirst ? L::add(L::add(t, offset), velocity) : L::add(L::add(t, velocity), offset);
         const Floats length = L::gather(tables.spreadLengthTable, spreadIndex, kept);
-        kept = L::both(kept, L::both(L::less(L::abs(t), farthest), L::less(L::abs(length), farthest)));
+        kept = L::bitAnd(kept, L::bitAnd(L::less(L::abs(t), farthest), L::less(L::abs(length), farthest)));
 
         Floats start, remaining, consumed = zero;
         if constexpr (Wrap) {
-            const Mask negative = L::both(kept, L::less(t, zero));
+            const Mask negative = L::bitAnd(kept, L::less(t, zero));
             if (L::any(negative)) raiseToNonNegative<L>(t, negative, lineLength);
             start = t;
             remaining = length;
         } else {
             const Floats reach = L::add(t, length);
-            kept = L::firstButNot(kept, L::less(reach, zero));  // the whole run lies before the line
+            kept = L::andNot(kept, L::less(reach, zero));  // the whole run lies before the line
             const Mask before = L::less(t, zero);
             start = L::select(before, zero, t);
             remaining = L::select(before, reach, length);
             consumed = L::select(before, L::sub(zero, t), zero);
         }
-        kept = L::both(kept, L::less(start, L::floats(float(settings.cellLimit))));
+        kept = L::bitAnd(kept, L::less(start, L::floats(float(settings.cellLimit))));
 
         Floats alpha = px.a, r = px.r, g = px.g, b = px.b;
         if (fraction) {
@@ -295,7 +295,7 @@ int32_t planRuns(const InputLine<typename Traits::Channel>& line, const RunSetti
         if (fades) {
             const Floats q = L::floats(settings.fadeReciprocal);
             const Mask fadeOut = L::less(L::ints(settings.fadeOutStart - 1), position);
-            const Mask fadeIn = L::firstButNot(L::less(position, L::ints(settings.fadeInEnd)), fadeOut);
+            const Mask fadeIn = L::andNot(L::less(position, L::ints(settings.fadeInEnd)), fadeOut);
             const Floats out = L::mul(
                 L::sub(one, L::mul(L::toFloats(L::sub(position, L::ints(settings.fadeOutStart))), q)), alpha);
             weight = L::select(fadeOut, out, L::select(fadeIn, L::mul(L::mul(L::toFloats(position), alpha), q), alpha));
@@ -318,9 +318,9 @@ int32_t planRuns(const InputLine<typename Traits::Channel>& line, const RunSetti
         const Ints firstCells = L::select(partialFirst, L::ints(1), L::ints(0));
         const Ints room = endsAtBuffer ? L::sub(L::ints(settings.cellLimit), cell) : L::ints(INT32_MAX);
         const Ints roomForWhole = L::sub(room, firstCells);
-        const Mask bufferEnds = L::firstButNot(kept, L::less(wholeCells, roomForWhole));  // no last cell then
+        const Mask bufferEnds = L::andNot(kept, L::less(wholeCells, roomForWhole));  // no last cell then
         wholeCells = L::select(bufferEnds, roomForWhole, wholeCells);
-        const Mask partialLast = L::firstButNot(L::less(zero, rest), bufferEnds);
+        const Mask partialLast = L::andNot(L::less(zero, rest), bufferEnds);
         const Ints lastCells = L::select(partialLast, L::ints(1), L::ints(0));
 
         L::store(runs.cell + j, cell);
