@@ -8,22 +8,22 @@
 #include <cstring>
 
 #include "platform/pf_effect.h"
-#include "render/stages/cell_finish.h"
-#include "render/paths/cell_vectors.h"
 #include "render/kernel/column_blocks.h"
 #include "render/kernel/line_buffers.h"
-#include "render/stages/line_fades.h"
 #include "render/kernel/line_geometry.h"
-#include "render/stages/line_stretch.h"
 #include "render/kernel/melt_paths.h"
-#include "render/shading/melt_shading.h"
-#include "render/stages/melt_tables.h"
 #include "render/param_values.h"
+#include "render/paths/cell_vectors.h"
 #include "render/paths/pixel_vectors.h"
+#include "render/paths/vector_path.h"
+#include "render/shading/melt_shading.h"
+#include "render/sources/table_index_source.h"
+#include "render/stages/cell_finish.h"
+#include "render/stages/line_fades.h"
+#include "render/stages/line_stretch.h"
+#include "render/stages/melt_tables.h"
 #include "render/stages/run_deposit.h"
 #include "render/stages/step_grid.h"
-#include "render/sources/table_index_source.h"
-#include "render/paths/vector_path.h"
 
 // Everything one kernel call works with (about 535 KB, on the caller's stack).
 template <class Traits, bool VelocitySource, bool SpreadSource, bool Shading, class Cells>

@@ -10,8 +10,8 @@
 #include "platform/pf_effect.h"
 #include "render/kernel/melt_instances.h"
 #include "render/param_values.h"
-#include "render/sources/source_sampling.h"
 #include "render/paths/vector_path.h"
+#include "render/sources/source_sampling.h"
 
 // One kernel call's arguments. Pitches are in channels; the input is srcWidth x
 // srcHeight pixels and is read over the output's extent, positions outside it

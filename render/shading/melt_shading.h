@@ -4,10 +4,10 @@
 // cell by the shading wave over the run.
 #pragma once
 
-#include "render/kernel/channel_traits.h"
 #include "render/curves.h"
-#include "render/param_values.h"
+#include "render/kernel/channel_traits.h"
 #include "render/kernel/scratch_room.h"
+#include "render/param_values.h"
 #include "render/shading/shade_factor_cache.h"
 #include "render/shading/shade_sums.h"
 #include "render/shading/shaded_run.h"

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "render/stages/run_planning.h"
 #include "render/sources/source_sampling.h"
+#include "render/stages/run_planning.h"
 
 // One layer of a source instance: its geometry for the call, its line for the line.
 template <class Traits>

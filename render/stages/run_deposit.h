@@ -7,13 +7,13 @@
 #include <cmath>
 #include <cstdint>
 
-#include "render/paths/cell_vectors.h"
 #include "render/kernel/channel_traits.h"
 #include "render/kernel/line_cells.h"
 #include "render/kernel/line_geometry.h"
+#include "render/paths/cell_vectors.h"
+#include "render/shading/shade_form.h"
 #include "render/stages/melt_tables.h"
 #include "render/stages/run_planning.h"
-#include "render/shading/shade_form.h"
 #include "render/stages/step_grid.h"
 
 // One planned run (run_planning.h), ready to lay.

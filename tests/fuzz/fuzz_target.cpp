@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "host/ui/custom_ui.h"
 #include "host/params/param_map.h"
+#include "host/ui/custom_ui.h"
 #include "tests/fuzz/fuzz_script.h"
 #include "tests/fuzz/host_session.h"
 

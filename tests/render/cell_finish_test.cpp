@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "render/stages/cell_finish.h"
 #include "render/kernel/line_cells.h"
+#include "render/stages/cell_finish.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "render/shading/melt_shading.h"
-#include "render/stages/run_deposit.h"
 #include "render/sources/table_index_source.h"
+#include "render/stages/run_deposit.h"
 #include "tests/render/literal/literal_melt.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "render/shading/melt_shading.h"
-#include "render/stages/run_deposit.h"
 #include "render/shading/shade_factor_cache.h"
 #include "render/sources/table_index_source.h"
+#include "render/stages/run_deposit.h"
 #include "tests/render/shading_test_support.h"
 
 namespace {

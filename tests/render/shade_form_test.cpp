@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "render/paths/cell_vectors.h"
+#include "render/paths/vector_path.h"
 #include "render/shading/melt_shading.h"
-#include "render/stages/run_deposit.h"
 #include "render/shading/shaded_run.h"
 #include "render/shading/shading_table.h"
 #include "render/sources/table_index_source.h"
-#include "render/paths/vector_path.h"
+#include "render/stages/run_deposit.h"
 #include "tests/render/literal/literal_melt.h"
 #include "tests/render/shading_test_support.h"
 

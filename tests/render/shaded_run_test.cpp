@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "render/paths/lanes.h"
+#include "render/paths/vector_path.h"
 #include "render/shading/shade_sums.h"
 #include "render/shading/shaded_run.h"
-#include "render/paths/vector_path.h"
 #include "tests/render/shading_test_support.h"
 
 namespace {

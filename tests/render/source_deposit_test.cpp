@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "render/shading/melt_shading.h"
-#include "render/stages/run_deposit.h"
 #include "render/sources/table_index_source.h"
+#include "render/stages/run_deposit.h"
 
 namespace {
 

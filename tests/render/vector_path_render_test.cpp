@@ -10,11 +10,11 @@
 #include <random>
 #include <vector>
 
-#include "render/stages/cell_finish.h"
+#include "render/kernel/line_cells.h"
 #include "render/paths/cell_vectors.h"
 #include "render/paths/lanes.h"
-#include "render/kernel/line_cells.h"
 #include "render/paths/vector_path.h"
+#include "render/stages/cell_finish.h"
 #include "tests/render/melt_test_support.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "platform/four_char_code.h"
 #include "platform/pf_effect.h"
 #include "platform/pf_entry.h"
-#include "platform/four_char_code.h"
 #include "platform/pf_flags.h"
 #include "tools/standin_host/call_log.h"
 #include "tools/standin_host/drawbot_host.h"
