@@ -37,7 +37,6 @@ struct MeltCall {
     LineFades fades;
     bool stretch;
     float stretchStep;
-    int32_t accumulatorCells;
     // The line buffers (render/kernel/line_buffers.h). A cell never straddles two cache
     // lines. 16 is as far as every x64 stack aligns (Windows builds do not realign it
     // further), so the accumulator starts a few cells in, where the path's vectors
@@ -85,7 +84,6 @@ void prepareCall(MeltCall<Traits, VelocitySource, SpreadSource, Shading, Cells>&
     alignStepGrid(call.grid, params, lineLength, call.geometry.lineCount);
     const int32_t cellLimit = Wrap ? kLineCells : runCellLimit(call.tables, lineLength);
     call.run = runSettings(lineLength, call.grid.stepSize, params.scanlineFade != 0, cellLimit);
-    call.accumulatorCells = accumulatorCells(Wrap, lineLength, cellLimit);
 }
 
 // The kernel on one vector path. Returns 0, or the non-zero answer of abortProgress.
@@ -101,8 +99,9 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
     call.sources.prepare(velocitySource, spreadSource, dstWidth, dstHeight);
 
     using Channel = typename Traits::Channel;
-    const LineBuffers buffers = layOutLineBuffers<Traits>(call.lineStorage, Cells::kAlignment, call.accumulatorCells,
-                                                          geometry, call.stretch, call.sources.kLayers);
+    const int32_t heldCells = accumulatorCells(Wrap, lineLength, call.run.cellLimit);
+    const LineBuffers buffers = layOutLineBuffers<Traits>(call.lineStorage, Cells::kAlignment, heldCells, geometry,
+                                                          call.stretch, call.sources.kLayers);
     float (*const meltAccumulator)[4] = buffers.meltAccumulator;
     const ColumnBlocks& blocks = buffers.blocks;
     call.shading.keepIn(buffers.spare);
