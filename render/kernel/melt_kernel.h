@@ -56,7 +56,7 @@ inline void clearAccumulator(float (*meltAccumulator)[4], int32_t cells) {
 template <class Traits, class Cells>
 void writeLine(typename Traits::Channel* first, ptrdiff_t pixelStep, const float (*lineBuffer)[4],
                int32_t lineLength) {
-    PixelStores<Cells>::template store<Traits>(lineBuffer, lineLength, first, pixelStep);
+    storePixels<Traits, typename Cells::Lanes>(lineBuffer, lineLength, first, pixelStep);
 }
 
 // Pixels of a line longer than the line buffers are cleared to transparent black.

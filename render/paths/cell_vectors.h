@@ -1,27 +1,19 @@
 // The line accumulator's cells several to a vector. A cell is four floats (A, R,
 // G, B) and takes a deposit as amount x (1, R, G, B), added lane by lane: each lane
 // does exactly what the scalar cell would, and each cell takes its runs' additions
-// in the order of the runs. The paths differ only in how many cells share one
-// instruction: one (SSE2, every x64 processor), two (AVX2) or four (AVX-512).
+// in the order of the runs. Every rule here is written once over a path's lanes
+// (render/paths/lanes.h); the paths differ only in how many cells share one vector:
+// one (SSE2, every x64 processor), two (AVX2) or four (AVX-512).
 //
-// Every function here takes and returns plain floats and pointers, never vector
-// types, so that a path's code stays inside the functions compiled for it.
+// A path's vectors are read and written in blocks of kCells cells aligned to the
+// accumulator's start (aligned to a vector): a span's first and last blocks change
+// only the span's own cells, and a block is read whole where the previous run wrote
+// it whole, which the processor forwards without a stall.
 #pragma once
-
-// GCC 12 takes the unused source operand of its own unmasked AVX-512 intrinsics for
-// an uninitialised value (fixed in GCC 13); the warning is about the header's code.
-#if defined(__clang__)
-#include <immintrin.h>
-#else
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
-#endif
 
 #include <cstdint>
 
+#include "render/paths/lanes.h"
 #include "render/paths/vector_path.h"
 
 // A run's cells as the deposit hands them over: `count` cells from `first`, the
@@ -53,74 +45,151 @@ struct SpanColours {
     RunColour head, whole, tail;
 };
 
-struct Sse2Lanes;
-struct Avx2Lanes;
-struct Avx512Lanes;
+// The helpers take and give vectors by reference and are always inlined: a routine
+// written once over the lanes is compiled for no path of its own, and only the
+// paths' functions may pass their vectors in registers.
 
-struct Sse2Cells {
-    static constexpr VectorPath kPath = VectorPath::kSse2;
-    using Lanes = Sse2Lanes;  // the pixels planned together
-    static constexpr int32_t kAlignment = 16;  // bytes the accumulator is aligned to
+// The block at `block` takes `amounts` in the lanes of `lanes`; the others keep their bits.
+template <class L>
+__attribute__((always_inline)) inline void addToBlock(float* block, const typename L::Mask& lanes,
+                                                      const typename L::Floats& amounts) {
+    L::store(block, L::addWhere(lanes, L::load(block), amounts));
+}
 
-    // Sets cells 0 .. count - 1 to zero.
+// Un-premultiplies the block of cells at `block` (normalizeCells says how), writing
+// only the lanes of `inside` unless kWhole; a cell turns opaque where its alpha
+// exceeds `opaqueAbove`.
+//
+// One division gives both quotients a cell may need: 1 / alpha in its alpha lane,
+// colour / alpha in the others. Which one a colour takes follows from comparing
+// alpha with bounds: the reciprocal of a positive alpha is finite exactly when
+// alpha exceeds 2^-128, so a partial cell (alpha below 1) above that bound is
+// multiplied by its reciprocal, and every other cell with a positive alpha divided.
+template <class L, bool kWhole>
+__attribute__((always_inline)) inline void normalizeBlock(float* block, const typename L::Floats& opaqueAbove,
+                                                          const typename L::Mask& inside) {
+    using Floats = typename L::Floats;
+    using Mask = typename L::Mask;
+    const Floats one = L::floats(1.0f), zero = L::floats(0.0f);
+    const Mask alphaLanes = L::alphaLanes(), colourLanes = L::andNot(L::firstLanes(L::kCount), alphaLanes);
+    const Floats c = L::load(block);
+    const Floats alpha = L::cellAlphas(c);
+    const Floats quotient = L::div(L::select(alphaLanes, one, c), alpha);
+    const Floats reciprocal = L::cellAlphas(quotient);
+    const Mask divided = L::bitAnd(colourLanes, L::less(zero, alpha));
+    const Mask partial = L::bitAnd(colourLanes, L::less(alpha, one));
+    const Mask multiplied = L::bitAnd(partial, L::less(L::floats(0x1p-128f), alpha));
+    const Mask opaque = L::bitAnd(alphaLanes, L::less(opaqueAbove, alpha));
+    Floats out = L::select(divided, quotient, c);
+    out = L::select(multiplied, L::mul(c, reciprocal), out);
+    out = L::select(opaque, one, out);
+    L::store(block, kWhole ? out : L::select(inside, out, c));
+}
+
+// Cells `from` .. `to` - 1 of the block (0 <= from < to <= kCells) take
+// amounts[from .. to - 1] times their colour in `colour`; the other amounts are not read.
+template <class L>
+__attribute__((always_inline)) inline void addAmountsInBlock(float* block, const float* amounts, int32_t from,
+                                                             int32_t to, const typename L::Floats& colour) {
+    const typename L::Mask lanes = L::bitAnd(L::cellsFrom(from), L::cellsThrough(to - 1));
+    addToBlock<L>(block, lanes, L::mul(L::spreadAmountsIn(amounts, from, to), colour));
+}
+
+template <class L>
+struct CellVectors {
+    static constexpr VectorPath kPath = L::kPath;
+    using Lanes = L;  // the pixels planned together
+    static constexpr int32_t kAlignment = L::kAlignment;  // bytes the accumulator is aligned to
+    static constexpr int32_t kCells = L::kCells;
+
+    // Sets cells 0 .. count - 1 to zero, whole vectors: a cell past `count` in the
+    // last one is zero already.
     static void clearCells(float (*cells)[4], int32_t count) {
-        for (int32_t i = 0; i < count; ++i) _mm_store_ps(cells[i], _mm_setzero_ps());
-    }
-
-    static void addCell(float* cell, float amount, __m128 colour) {
-        _mm_storeu_ps(cell, _mm_add_ps(_mm_loadu_ps(cell), _mm_mul_ps(_mm_set1_ps(amount), colour)));
+        for (int32_t i = 0; i < count; i += kCells) L::store(cells[i], L::floats(0.0f));
     }
 
     static void addRun(float (*cells)[4], const RunCells& run, const RunColour& colour) {
-        const __m128 c = colour.cell();
-        addCell(cells[run.first], run.head, c);
-        if (run.count == 1) return;
-        const __m128 whole = _mm_mul_ps(_mm_set1_ps(run.whole), c);
+        using Floats = typename L::Floats;
+        using Mask = typename L::Mask;
+        const Floats c = L::everyCell(colour.cell());
+        const Floats whole = L::mul(L::floats(run.whole), c);
         const int32_t last = run.first + run.count - 1;
-        for (int32_t i = run.first + 1; i < last; ++i) {
-            _mm_storeu_ps(cells[i], _mm_add_ps(_mm_loadu_ps(cells[i]), whole));
+        float* block = cells[run.first & -kCells];
+        float* const lastBlock = cells[last & -kCells];
+        // The first block from the run's first cell on, which takes `head`.
+        Mask lanes = L::cellsFrom(run.first & (kCells - 1));
+        Floats amounts = L::select(L::cellLanes(run.first & (kCells - 1)), L::mul(L::floats(run.head), c), whole);
+        if (block != lastBlock) {
+            addToBlock<L>(block, lanes, amounts);
+            for (block += 4 * kCells; block != lastBlock; block += 4 * kCells) {
+                L::store(block, L::add(L::load(block), whole));
+            }
+            amounts = whole;
+            lanes = L::firstLanes(L::kCount);
         }
-        addCell(cells[last], run.tail, c);
+        // The last block up to the run's last cell, which takes `tail`.
+        lanes = L::bitAnd(lanes, L::cellsThrough(last & (kCells - 1)));
+        if (run.count > 1) amounts = L::select(L::cellLanes(last & (kCells - 1)), L::mul(L::floats(run.tail), c), amounts);
+        addToBlock<L>(block, lanes, amounts);
+    }
+
+    // Cell first + k takes amounts[k] times its colour, for k = 0 .. count - 1.
+    template <bool kOwnEnds>
+    static void addAmounts(float (*cells)[4], int32_t first, int32_t count, const float* amounts,
+                           const SpanColours& colours) {
+        using Floats = typename L::Floats;
+        const Floats c = L::everyCell(colours.whole.cell());
+        const int32_t last = first + count - 1;
+        const int32_t firstBlock = first & -kCells, lastBlock = last & -kCells;
+        // The span's first and last cells take their colours in their blocks' lanes.
+        Floats head = c, tail = c;
+        if constexpr (kOwnEnds) {
+            tail = L::select(L::cellLanes(last & (kCells - 1)), L::everyCell(colours.tail.cell()), c);
+            head = L::select(L::cellLanes(first & (kCells - 1)), L::everyCell(colours.head.cell()),
+                             firstBlock == lastBlock ? tail : c);
+        }
+        const int32_t headEnd = firstBlock == lastBlock ? (last & (kCells - 1)) + 1 : kCells;
+        addAmountsInBlock<L>(cells[firstBlock], amounts - (first & (kCells - 1)), first & (kCells - 1), headEnd,
+                             head);
+        if (firstBlock == lastBlock) return;
+        for (int32_t b = firstBlock + kCells; b < lastBlock; b += kCells) {
+            L::store(cells[b], L::add(L::load(cells[b]), L::mul(L::spreadAmounts(amounts + (b - first)), c)));
+        }
+        addAmountsInBlock<L>(cells[lastBlock], amounts + (lastBlock - first), 0, (last & (kCells - 1)) + 1, tail);
     }
 
     // Un-premultiplies cells 0 .. count - 1 as normalizeCells describes; partial cells
-    // from `promoteFrom` on become opaque.
+    // from `promoteFrom` on become opaque. A cell turns opaque where its alpha
+    // exceeds `opaqueAbove`: the float just below 1 (alpha 1 or more), or 0 where
+    // partial cells are promoted; the block that holds promoteFrom takes both.
     static void normalize(float (*cells)[4], int32_t count, int32_t promoteFrom) {
-        const __m128 one = _mm_set1_ps(1.0f), infinity = _mm_set1_ps(__builtin_inff());
-        const __m128 alphaLane = _mm_castsi128_ps(_mm_setr_epi32(-1, 0, 0, 0));
-        for (int32_t i = 0; i < count; ++i) {
-            const __m128 c = _mm_loadu_ps(cells[i]);
-            const __m128 alpha = _mm_shuffle_ps(c, c, 0);
-            const __m128 full = _mm_cmpge_ps(alpha, one);
-            const __m128 partial = _mm_andnot_ps(full, _mm_cmpgt_ps(alpha, _mm_setzero_ps()));
-            // One division gives both: 1 / alpha in the alpha lane, c / alpha in the others.
-            const __m128 quotient = _mm_div_ps(select(alphaLane, one, c), alpha);
-            const __m128 reciprocal = _mm_shuffle_ps(quotient, quotient, 0);
-            // A subnormal alpha has no finite reciprocal: its colours are divided.
-            const __m128 finite = _mm_cmplt_ps(reciprocal, infinity);
-            const __m128 multiplied = _mm_and_ps(partial, finite);
-            const __m128 divided = _mm_or_ps(full, _mm_andnot_ps(finite, partial));
-            __m128 colours = select(multiplied, _mm_mul_ps(c, reciprocal), select(divided, quotient, c));
-            const __m128 promote = i >= promoteFrom ? partial : _mm_setzero_ps();
-            const __m128 opaque = _mm_and_ps(alphaLane, _mm_or_ps(full, promote));
-            colours = select(alphaLane, c, colours);
-            _mm_storeu_ps(cells[i], select(opaque, one, colours));
+        using Floats = typename L::Floats;
+        const Floats belowOne = L::floats(0x1.fffffep-1f), zero = L::floats(0.0f);
+        const typename L::Mask all = L::firstLanes(L::kCount);
+        const int32_t promoted = promoteFrom < count ? promoteFrom : count;
+        int32_t i = 0;
+        for (; i + kCells <= promoted; i += kCells) normalizeBlock<L, true>(cells[i], belowOne, all);
+        if (i < promoted) {
+            const typename L::Mask inside = L::cellsThrough((count - i < kCells ? count - i : kCells) - 1);
+            normalizeBlock<L, false>(cells[i], L::select(L::cellsFrom(promoted - i), zero, belowOne), inside);
+            i += kCells;
         }
+        for (; i + kCells <= count; i += kCells) normalizeBlock<L, true>(cells[i], zero, all);
+        if (i < count) normalizeBlock<L, false>(cells[i], zero, L::cellsThrough(count - i - 1));
     }
 
     // From cell i on, the first cell of 0 .. count - 1 whose alpha is 0 (count
     // when there is none), noting in lastFullCell the last cell with alpha 1 before it.
-    // Four cells are compared at a time.
+    // The alphas of kCount cells are compared at a time.
     static int32_t nextEmptyCell(const float (*cells)[4], int32_t i, int32_t count, int32_t& lastFullCell) {
-        const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
-        for (; i + 4 <= count; i += 4) {
-            const __m128 low = _mm_unpacklo_ps(_mm_loadu_ps(cells[i]), _mm_loadu_ps(cells[i + 1]));
-            const __m128 high = _mm_unpacklo_ps(_mm_loadu_ps(cells[i + 2]), _mm_loadu_ps(cells[i + 3]));
-            const __m128 alphas = _mm_movelh_ps(low, high);
-            const unsigned empty = unsigned(_mm_movemask_ps(_mm_cmpeq_ps(alphas, zero)));
+        using Floats = typename L::Floats;
+        const Floats zero = L::floats(0.0f), one = L::floats(1.0f);
+        for (; i + L::kCount <= count; i += L::kCount) {
+            const Floats alphas = L::alphasOf(cells + i);
+            const uint32_t empty = uint32_t(L::flags(L::equal(alphas, zero)));
             // The cells before the first empty one.
-            const unsigned before = empty != 0 ? (empty & (0u - empty)) - 1u : 0xFu;
-            const unsigned full = unsigned(_mm_movemask_ps(_mm_cmpeq_ps(alphas, one))) & before;
+            const uint32_t before = empty != 0 ? (empty & (0u - empty)) - 1u : (1u << L::kCount) - 1u;
+            const uint32_t full = uint32_t(L::flags(L::equal(alphas, one))) & before;
             if (full != 0) lastFullCell = i + 31 - __builtin_clz(full);
             if (empty != 0) return i + __builtin_ctz(empty);
         }
@@ -129,248 +198,8 @@ struct Sse2Cells {
         }
         return i;
     }
-
-    // Cell first + k takes amounts[k] times its colour, for k = 0 .. count - 1. The
-    // three floats before amounts[0] may be read (never used).
-    template <bool kOwnEnds>
-    static void addAmounts(float (*cells)[4], int32_t first, int32_t count, const float* amounts,
-                           const SpanColours& colours) {
-        const __m128 whole = colours.whole.cell();
-        const __m128 head = kOwnEnds ? colours.head.cell() : whole, tail = kOwnEnds ? colours.tail.cell() : whole;
-        addCell(cells[first], amounts[0], head);
-        for (int32_t k = 1; k < count - 1; ++k) addCell(cells[first + k], amounts[k], whole);
-        if (count > 1) addCell(cells[first + count - 1], amounts[count - 1], tail);
-    }
-
-private:
-    static __m128 select(__m128 mask, __m128 a, __m128 b) { return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b)); }
 };
 
-struct Avx2Cells {
-    static constexpr VectorPath kPath = VectorPath::kAvx2;
-    using Lanes = Avx2Lanes;
-    static constexpr int32_t kAlignment = 32;
-
-    // Whole vectors: a cell past `count` in the last one is zero already.
-    ONDRAVA_TARGET_AVX2 static void clearCells(float (*cells)[4], int32_t count) {
-        for (int32_t i = 0; i < count; i += 2) _mm256_store_ps(cells[i], _mm256_setzero_ps());
-    }
-
-    ONDRAVA_TARGET_AVX2 static void addRun(float (*cells)[4], const RunCells& run, const RunColour& colour) {
-        const __m128 c = colour.cell();
-        Sse2Cells::addCell(cells[run.first], run.head, c);
-        if (run.count == 1) return;
-        // Two whole cells to a vector, one left over at most.
-        const __m256 whole = _mm256_mul_ps(_mm256_set1_ps(run.whole), _mm256_broadcast_ps(&c));
-        const int32_t last = run.first + run.count - 1;
-        int32_t i = run.first + 1;
-        for (; i + 1 < last; i += 2) {
-            _mm256_storeu_ps(cells[i], _mm256_add_ps(_mm256_loadu_ps(cells[i]), whole));
-        }
-        if (i < last) _mm_storeu_ps(cells[i], _mm_add_ps(_mm_loadu_ps(cells[i]), _mm256_castps256_ps128(whole)));
-        Sse2Cells::addCell(cells[last], run.tail, c);
-    }
-
-    ONDRAVA_TARGET_AVX2 static void normalize(float (*cells)[4], int32_t count, int32_t promoteFrom) {
-        const __m256 one = _mm256_set1_ps(1.0f), infinity = _mm256_set1_ps(__builtin_inff());
-        const __m256 alphaLanes = _mm256_castsi256_ps(_mm256_setr_epi32(-1, 0, 0, 0, -1, 0, 0, 0));
-        for (int32_t i = 0; i < count; i += 2) {
-            const __m256 c = _mm256_load_ps(cells[i]);
-            const __m256 alpha = _mm256_shuffle_ps(c, c, 0);
-            const __m256 full = _mm256_cmp_ps(alpha, one, _CMP_GE_OQ);
-            const __m256 partial = _mm256_andnot_ps(full, _mm256_cmp_ps(alpha, _mm256_setzero_ps(), _CMP_GT_OQ));
-            const __m256 quotient = _mm256_div_ps(_mm256_blendv_ps(c, one, alphaLanes), alpha);
-            const __m256 reciprocal = _mm256_shuffle_ps(quotient, quotient, 0);
-            const __m256 finite = _mm256_cmp_ps(reciprocal, infinity, _CMP_LT_OQ);
-            const __m256 multiplied = _mm256_and_ps(partial, finite);
-            const __m256 divided = _mm256_or_ps(full, _mm256_andnot_ps(finite, partial));
-            __m256 colours = _mm256_blendv_ps(_mm256_blendv_ps(c, quotient, divided), _mm256_mul_ps(c, reciprocal),
-                                              multiplied);
-            // Cells from promoteFrom on; and a last cell past `count` stays as it is.
-            const __m256i index = _mm256_setr_epi32(i, i, i, i, i + 1, i + 1, i + 1, i + 1);
-            const __m256 promote = _mm256_and_ps(
-                partial, _mm256_castsi256_ps(_mm256_cmpgt_epi32(index, _mm256_set1_epi32(promoteFrom - 1))));
-            const __m256 opaque = _mm256_and_ps(alphaLanes, _mm256_or_ps(full, promote));
-            colours = _mm256_blendv_ps(_mm256_blendv_ps(colours, c, alphaLanes), one, opaque);
-            const __m256 inside = _mm256_castsi256_ps(_mm256_cmpgt_epi32(_mm256_set1_epi32(count), index));
-            _mm256_store_ps(cells[i], _mm256_blendv_ps(c, colours, inside));
-        }
-    }
-
-    static int32_t nextEmptyCell(const float (*cells)[4], int32_t i, int32_t count, int32_t& lastFullCell) {
-        return Sse2Cells::nextEmptyCell(cells, i, count, lastFullCell);
-    }
-
-    template <bool kOwnEnds>
-    ONDRAVA_TARGET_AVX2 static void addAmounts(float (*cells)[4], int32_t first, int32_t count,
-                                               const float* amounts, const SpanColours& colours) {
-        const __m128 whole = colours.whole.cell();
-        const __m128 head = kOwnEnds ? colours.head.cell() : whole, tail = kOwnEnds ? colours.tail.cell() : whole;
-        const __m256 c = _mm256_set_m128(whole, whole);
-        const auto pairAt = [&](int32_t k) ONDRAVA_TARGET_AVX2 {
-            if (kOwnEnds && (k == 0 || k + 2 >= count)) {
-                return _mm256_set_m128(k + 1 == count - 1 ? tail : whole, k == 0 ? head : whole);
-            }
-            return c;
-        };
-        int32_t k = 0;
-        for (; k + 1 < count; k += 2) {
-            const __m256 two = _mm256_set_m128(_mm_set1_ps(amounts[k + 1]), _mm_set1_ps(amounts[k]));
-            const __m256 increments = _mm256_mul_ps(two, pairAt(k));
-            float* cell = cells[first + k];
-            _mm256_storeu_ps(cell, _mm256_add_ps(_mm256_loadu_ps(cell), increments));
-        }
-        if (k < count) Sse2Cells::addCell(cells[first + k], amounts[k], k == 0 ? head : tail);
-    }
-};
-
-struct Avx512Cells {
-    static constexpr VectorPath kPath = VectorPath::kAvx512;
-    using Lanes = Avx512Lanes;
-    static constexpr int32_t kAlignment = 64;
-
-    ONDRAVA_TARGET_AVX512 static void clearCells(float (*cells)[4], int32_t count) {
-        for (int32_t i = 0; i < count; i += 4) _mm512_store_ps(cells[i], _mm512_setzero_ps());
-    }
-
-    // Four cells to a vector, in blocks aligned to the accumulator's cache lines: a
-    // run's first and last blocks add only into the run's own cells (merge-masked:
-    // the other lanes keep their bits), and a block is read where the previous run
-    // wrote it, whole, which the processor forwards without a stall.
-    ONDRAVA_TARGET_AVX512 static void addRun(float (*cells)[4], const RunCells& run, const RunColour& colour) {
-        const __m512 c = fourTimes(colour.cell());
-        const __m512 whole = _mm512_mul_ps(_mm512_set1_ps(run.whole), c);
-        const int32_t last = run.first + run.count - 1;
-        float* block = cells[run.first & ~3];
-        float* const lastBlock = cells[last & ~3];
-        __mmask16 lanes = __mmask16(0xFFFFu << (4 * (run.first & 3)));
-        __m512 amounts = _mm512_mask_mul_ps(whole, cellLanes(run.first), _mm512_set1_ps(run.head), c);
-        if (block != lastBlock) {
-            addBlock(block, lanes, amounts);
-            for (block += 16; block != lastBlock; block += 16) {
-                _mm512_store_ps(block, _mm512_add_ps(_mm512_load_ps(block), whole));
-            }
-            amounts = whole;
-            lanes = 0xFFFF;
-        }
-        lanes &= __mmask16(0xFFFFu >> (4 * (3 - (last & 3))));
-        if (run.count > 1) amounts = _mm512_mask_mul_ps(amounts, cellLanes(last), _mm512_set1_ps(run.tail), c);
-        addBlock(block, lanes, amounts);
-    }
-
-    // Each cell's alpha is compared with bounds instead of testing the quotients:
-    // the reciprocal of a positive alpha is finite exactly when alpha exceeds 2^-128,
-    // and a cell turns opaque where its alpha exceeds `opaqueAbove`: just below 1
-    // (alpha 1 or more), or 0 where partial cells are promoted.
-    ONDRAVA_TARGET_AVX512 static void normalize(float (*cells)[4], int32_t count, int32_t promoteFrom) {
-        const __m512 belowOne = _mm512_set1_ps(0x1.fffffep-1f), zero = _mm512_setzero_ps();
-        const int32_t promoted = promoteFrom < count ? promoteFrom : count;
-        int32_t i = 0;
-        for (; i + 4 <= promoted; i += 4) normalizeBlock(cells[i], belowOne, 0xFFFF);
-        if (i < promoted) {
-            const __m512 opaqueAbove = _mm512_mask_mov_ps(belowOne, lanesFrom(promoted - i), zero);
-            normalizeBlock(cells[i], opaqueAbove, ~lanesFrom(count - i));
-            i += 4;
-        }
-        for (; i + 4 <= count; i += 4) normalizeBlock(cells[i], zero, 0xFFFF);
-        if (i < count) normalizeBlock(cells[i], zero, ~lanesFrom(count - i));
-    }
-
-    // Sixteen cells at a time: their alphas gathered into one vector.
-    ONDRAVA_TARGET_AVX512 static int32_t nextEmptyCell(const float (*cells)[4], int32_t i, int32_t count,
-                                                       int32_t& lastFullCell) {
-        const __m512i alphaOfCell = _mm512_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28);
-        const __m512 zero = _mm512_setzero_ps(), one = _mm512_set1_ps(1.0f);
-        for (; i + 16 <= count; i += 16) {
-            const auto alphasOf = [&](int32_t k) ONDRAVA_TARGET_AVX512 {
-                return _mm512_permutex2var_ps(_mm512_loadu_ps(cells[k]), alphaOfCell, _mm512_loadu_ps(cells[k + 4]));
-            };
-            const __m512 low = alphasOf(i), high = alphasOf(i + 8);
-            const __m512 alphas = _mm512_mask_mov_ps(low, 0xFF00, high);
-            const uint32_t empty = _mm512_cmp_ps_mask(alphas, zero, _CMP_EQ_OQ);
-            // The cells before the first empty one.
-            const uint32_t before = empty != 0 ? (empty & (0u - empty)) - 1u : 0xFFFFu;
-            const uint32_t full = _mm512_cmp_ps_mask(alphas, one, _CMP_EQ_OQ) & before;
-            if (full != 0) lastFullCell = i + 31 - __builtin_clz(full);
-            if (empty != 0) return i + __builtin_ctz(empty);
-        }
-        return Sse2Cells::nextEmptyCell(cells, i, count, lastFullCell);
-    }
-
-    // The span's first and last blocks are added lane by lane, the blocks between
-    // whole.
-    template <bool kOwnEnds>
-    ONDRAVA_TARGET_AVX512 static void addAmounts(float (*cells)[4], int32_t first, int32_t count,
-                                                 const float* amounts, const SpanColours& colours) {
-        const __m512 c = fourTimes(colours.whole.cell());
-        const int32_t last = first + count - 1;
-        const int32_t firstBlock = first & ~3, lastBlock = last & ~3;
-        // The span's first and last cells take their colours in their blocks' lanes.
-        __m512 head = c, tail = c;
-        if constexpr (kOwnEnds) {
-            tail = _mm512_mask_mov_ps(c, cellLanes(last), fourTimes(colours.tail.cell()));
-            head = _mm512_mask_mov_ps(firstBlock == lastBlock ? tail : c, cellLanes(first),
-                                      fourTimes(colours.head.cell()));
-        }
-        const int32_t headEnd = firstBlock == lastBlock ? (last & 3) + 1 : 4;
-        addAmountsInBlock(cells[firstBlock], amounts - (first & 3), first & 3, headEnd, head);
-        if (firstBlock == lastBlock) return;
-        for (int32_t b = firstBlock + 4; b < lastBlock; b += 4) {
-            float* const block = cells[b];
-            const __m512 increments = _mm512_mul_ps(spread(_mm_loadu_ps(amounts + (b - first))), c);
-            _mm512_store_ps(block, _mm512_add_ps(_mm512_load_ps(block), increments));
-        }
-        addAmountsInBlock(cells[lastBlock], amounts + (lastBlock - first), 0, (last & 3) + 1, tail);
-    }
-
-private:
-    // One cell's four floats in each of the four cells of a vector.
-    ONDRAVA_TARGET_AVX512 static __m512 fourTimes(__m128 cell) {
-        const __m512 v = _mm512_castps128_ps512(cell);
-        return _mm512_shuffle_f32x4(v, v, 0);
-    }
-
-    // The four lanes of cell i within its block.
-    ONDRAVA_TARGET_AVX512 static __mmask16 cellLanes(int32_t i) { return __mmask16(0xFu << (4 * (i & 3))); }
-    // The lanes of a block's cells from cell `cell` on (none from 4 on).
-    ONDRAVA_TARGET_AVX512 static __mmask16 lanesFrom(int32_t cell) {
-        return cell < 4 ? __mmask16(0xFFFFu << (4 * cell)) : __mmask16(0);
-    }
-
-    // Normalises the block of four cells at `block`, writing only `inside`'s lanes.
-    ONDRAVA_TARGET_AVX512 static void normalizeBlock(float* block, __m512 opaqueAbove, __mmask16 inside) {
-        constexpr __mmask16 kAlpha = 0x1111, kColours = 0xEEEE;
-        const __m512 one = _mm512_set1_ps(1.0f), zero = _mm512_setzero_ps();
-        const __m512 c = _mm512_load_ps(block);
-        const __m512 alpha = _mm512_permute_ps(c, 0);
-        const __m512 quotient = _mm512_div_ps(_mm512_mask_mov_ps(c, kAlpha, one), alpha);
-        const __m512 reciprocal = _mm512_permute_ps(quotient, 0);
-        const __mmask16 divided = _mm512_mask_cmp_ps_mask(kColours, alpha, zero, _CMP_GT_OQ);
-        const __mmask16 partial = _mm512_mask_cmp_ps_mask(kColours, alpha, one, _CMP_LT_OQ);
-        const __mmask16 multiplied = _mm512_mask_cmp_ps_mask(partial, alpha, _mm512_set1_ps(0x1p-128f), _CMP_GT_OQ);
-        const __mmask16 opaque = _mm512_mask_cmp_ps_mask(kAlpha, alpha, opaqueAbove, _CMP_GT_OQ);
-        __m512 out = _mm512_mask_mov_ps(c, divided, quotient);
-        out = _mm512_mask_mul_ps(out, multiplied, c, reciprocal);
-        _mm512_mask_store_ps(block, inside, _mm512_mask_mov_ps(out, opaque, one));
-    }
-
-    // Each of four amounts over its cell's lanes.
-    ONDRAVA_TARGET_AVX512 static __m512 spread(__m128 four) {
-        const __m512i fours = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
-        return _mm512_permutexvar_ps(fours, _mm512_castps128_ps512(four));
-    }
-
-    // Cells `from` .. `to` - 1 of the block take amounts[from .. to - 1] times their
-    // colour; the other amounts are not read.
-    ONDRAVA_TARGET_AVX512 static void addAmountsInBlock(float* block, const float* amounts, int32_t from, int32_t to,
-                                                        __m512 colour) {
-        const __mmask8 used = __mmask8((0xFu << from) & (0xFu >> (4 - to)));
-        const __m512 increments = _mm512_mul_ps(spread(_mm_maskz_loadu_ps(used, amounts)), colour);
-        addBlock(block, __mmask16((0xFFFFu << (4 * from)) & (0xFFFFu >> (4 * (4 - to)))), increments);
-    }
-
-    ONDRAVA_TARGET_AVX512 static void addBlock(float* block, __mmask16 lanes, __m512 amounts) {
-        const __m512 v = _mm512_load_ps(block);
-        _mm512_store_ps(block, _mm512_mask_add_ps(v, lanes, v, amounts));
-    }
-};
+using Sse2Cells = CellVectors<Sse2Lanes>;
+using Avx2Cells = CellVectors<Avx2Lanes>;
+using Avx512Cells = CellVectors<Avx512Lanes>;

@@ -1,16 +1,52 @@
-// Lanes: the handful of per-lane operations with which the deposit plans several
-// pixels' runs at once, four (SSE2), eight (AVX2) or sixteen (AVX-512) to a vector.
-// Each operation does in every lane exactly what the scalar operation of the same
-// name does (single-precision IEEE arithmetic, truncation toward zero), so that one
-// planning routine, written once over the lanes, serves every path bit for bit.
+// Lanes: each vector path's primitive operations, one policy per instruction set,
+// four (SSE2), eight (AVX2) or sixteen (AVX-512) lanes to a vector. Each operation
+// does in every lane exactly what the scalar operation of the same name does
+// (single-precision IEEE arithmetic, truncation toward zero), so that a rule
+// written once over the lanes serves every path bit for bit: planRuns
+// (render/stages/run_planning.h), the cell rules (render/paths/cell_vectors.h) and
+// the pixel loads and stores (render/paths/pixel_vectors.h).
 //
 // A Mask holds one flag per lane. Gathers read lanes whose flag is off not at all.
+//
+// A vector also holds kCells = kCount / 4 cells of the line accumulator, four floats
+// (A, R, G, B) each: the operations whose names speak of cells treat each group of
+// four lanes as one cell.
 #pragma once
+
+// GCC 12 takes the unused source operand of its own unmasked AVX-512 intrinsics for
+// an uninitialised value (fixed in GCC 13); the warning is about the header's code.
+#if defined(__clang__)
+#include <immintrin.h>
+#else
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#include <immintrin.h>
+#pragma GCC diagnostic pop
+#endif
 
 #include <cstddef>
 #include <cstdint>
 
-#include "render/paths/cell_vectors.h"
+#include "render/paths/vector_path.h"
+
+// The 32-bit word at `at`, wherever it lies.
+inline int32_t wordAt(const unsigned char* at) {
+    int32_t w;
+    __builtin_memcpy(&w, at, 4);
+    return w;
+}
+
+// The word at base + lane x stride bytes in each lane whose bit is set in `flags`,
+// 0 in the others, read one by one: for paths without gathers, and for strides too
+// long for a gather's 32-bit offsets.
+template <class L>
+__attribute__((always_inline)) inline void readWordsOneByOne(const unsigned char* base, ptrdiff_t stride,
+                                                             int32_t flags, typename L::Ints& words) {
+    alignas(64) int32_t w[L::kCount];
+    for (int k = 0; k < L::kCount; ++k) w[k] = (flags >> k) & 1 ? wordAt(base + k * stride) : 0;
+    words = L::load(w);
+}
 
 // Words 0 .. kWords - 1 of the element at base + lane x stride bytes, word w at
 // byte 4w of it, into words[w] (lanes outside `m` read as zero): one gather a word.
@@ -40,7 +76,10 @@ __attribute__((always_inline)) inline void copyFloats(float* out, const float* i
 }
 
 struct Sse2Lanes {
+    static constexpr VectorPath kPath = VectorPath::kSse2;
     static constexpr int32_t kCount = 4;
+    static constexpr int32_t kCells = kCount / 4;
+    static constexpr int32_t kAlignment = 4 * kCount;  // bytes the accumulator is aligned to
     using Floats = __m128;
     using Ints = __m128i;
     using Mask = __m128i;
@@ -128,10 +167,9 @@ struct Sse2Lanes {
     }
     // The 32-bit word at base + lane x stride bytes in each lane of `m`; 0 in the others.
     static Ints gatherWords(const unsigned char* base, ptrdiff_t stride, Mask m) {
-        alignas(16) int32_t on[4], w[4];
-        store(on, m);
-        for (int k = 0; k < 4; ++k) w[k] = on[k] ? word(base + k * stride) : 0;
-        return load(w);
+        Ints words;
+        readWordsOneByOne<Sse2Lanes>(base, stride, flags(m), words);
+        return words;
     }
 
     // The words of each lane's element, as gatherWordByWord gives them.
@@ -139,15 +177,54 @@ struct Sse2Lanes {
     static void gatherElements(const unsigned char* base, ptrdiff_t stride, Mask m, Ints* words) {
         gatherWordByWord<Sse2Lanes, kWords>(base, stride, m, words);
     }
-    static int32_t word(const unsigned char* at) {
-        int32_t w;
-        __builtin_memcpy(&w, at, 4);
-        return w;
+
+    static Floats div(Floats a, Floats b) { return _mm_div_ps(a, b); }
+    static Mask equal(Floats a, Floats b) { return _mm_castps_si128(_mm_cmpeq_ps(a, b)); }
+    // a + b in the lanes of m, a in the others.
+    static Floats addWhere(Mask m, Floats a, Floats b) { return select(m, add(a, b), a); }
+
+    // The cell (A, R, G, B) in every cell of a vector.
+    static Floats everyCell(__m128 cell) { return cell; }
+    // Each cell's alpha over its four lanes.
+    static Floats cellAlphas(Floats a) { return _mm_shuffle_ps(a, a, 0); }
+    // The alpha lane of every cell.
+    static Mask alphaLanes() { return _mm_setr_epi32(-1, 0, 0, 0); }
+    // The lanes of cell k; of cells k .. kCells - 1; of cells 0 .. k (0 <= k < kCells).
+    static Mask cellLanes(int32_t) { return _mm_set1_epi32(-1); }
+    static Mask cellsFrom(int32_t) { return _mm_set1_epi32(-1); }
+    static Mask cellsThrough(int32_t) { return _mm_set1_epi32(-1); }
+    // The alphas of the kCount cells from `cells` on, a cell a lane.
+    static Floats alphasOf(const float (*cells)[4]) {
+        const __m128 low = _mm_unpacklo_ps(_mm_loadu_ps(cells[0]), _mm_loadu_ps(cells[1]));
+        const __m128 high = _mm_unpacklo_ps(_mm_loadu_ps(cells[2]), _mm_loadu_ps(cells[3]));
+        return _mm_movelh_ps(low, high);
+    }
+    // amounts[k] over the lanes of cell k, for every cell; spreadAmountsIn reads only
+    // the amounts of cells `from` .. `to` - 1 (0 <= from < to <= kCells), the other
+    // cells' lanes taking 0.
+    static Floats spreadAmounts(const float* amounts) { return _mm_set1_ps(amounts[0]); }
+    static Floats spreadAmountsIn(const float* amounts, int32_t, int32_t) { return spreadAmounts(amounts); }
+    // The cells in the opposite order.
+    static Floats reverseCells(Floats a) { return a; }
+    // The low 8 or 16 bits of each lane, one after the other at p.
+    static void storeLowBytes(void* p, Ints a) {
+        const __m128i low = _mm_and_si128(a, _mm_set1_epi32(0xFF));
+        const int32_t packed = _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(low, low), _mm_setzero_si128()));
+        __builtin_memcpy(p, &packed, 4);
+    }
+    static void storeLowWords(void* p, Ints a) {
+        // Signed packing: shifted down by 32768 and back, every 16-bit value packs exactly.
+        const __m128i low = _mm_sub_epi32(_mm_and_si128(a, _mm_set1_epi32(0xFFFF)), _mm_set1_epi32(0x8000));
+        const __m128i words = _mm_xor_si128(_mm_packs_epi32(low, low), _mm_set1_epi16(int16_t(0x8000)));
+        _mm_storel_epi64(static_cast<__m128i*>(p), words);
     }
 };
 
 struct Avx2Lanes {
+    static constexpr VectorPath kPath = VectorPath::kAvx2;
     static constexpr int32_t kCount = 8;
+    static constexpr int32_t kCells = kCount / 4;
+    static constexpr int32_t kAlignment = 4 * kCount;
     // Vectors travel in one-member records: generic code that hands them on is then
     // not taken for code that passes AVX registers without AVX.
     struct Floats { __m256 v; };
@@ -237,20 +314,70 @@ struct Avx2Lanes {
             return {_mm256_mask_i32gather_epi32(_mm256_setzero_si256(), reinterpret_cast<const int*>(base), offset,
                                                 m.v, 1)};
         }
-        const int32_t on = flags(m);
-        alignas(32) int32_t w[8];
-        for (int k = 0; k < 8; ++k) w[k] = (on >> k) & 1 ? Sse2Lanes::word(base + k * stride) : 0;
-        return load(w);
+        Ints words;
+        readWordsOneByOne<Avx2Lanes>(base, stride, flags(m), words);
+        return words;
     }
     template <int kWords>
     ONDRAVA_TARGET_AVX2 static void gatherElements(const unsigned char* base, ptrdiff_t stride, Mask m, Ints* words) {
         gatherWordByWord<Avx2Lanes, kWords>(base, stride, m, words);
     }
+
+    ONDRAVA_TARGET_AVX2 static Floats div(Floats a, Floats b) { return {_mm256_div_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX2 static Mask equal(Floats a, Floats b) {
+        return {_mm256_castps_si256(_mm256_cmp_ps(a.v, b.v, _CMP_EQ_OQ))};
+    }
+    ONDRAVA_TARGET_AVX2 static Floats addWhere(Mask m, Floats a, Floats b) { return select(m, add(a, b), a); }
+
+    ONDRAVA_TARGET_AVX2 static Floats everyCell(__m128 cell) { return {_mm256_set_m128(cell, cell)}; }
+    ONDRAVA_TARGET_AVX2 static Floats cellAlphas(Floats a) { return {_mm256_shuffle_ps(a.v, a.v, 0)}; }
+    ONDRAVA_TARGET_AVX2 static Mask alphaLanes() { return {_mm256_setr_epi32(-1, 0, 0, 0, -1, 0, 0, 0)}; }
+    ONDRAVA_TARGET_AVX2 static Mask cellLanes(int32_t k) { return {_mm256_cmpeq_epi32(cellOfLane(), _mm256_set1_epi32(k))}; }
+    ONDRAVA_TARGET_AVX2 static Mask cellsFrom(int32_t k) {
+        return {_mm256_cmpgt_epi32(cellOfLane(), _mm256_set1_epi32(k - 1))};
+    }
+    ONDRAVA_TARGET_AVX2 static Mask cellsThrough(int32_t k) {
+        return {_mm256_cmpgt_epi32(_mm256_set1_epi32(k + 1), cellOfLane())};
+    }
+    ONDRAVA_TARGET_AVX2 static __m256i cellOfLane() { return _mm256_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1); }
+    ONDRAVA_TARGET_AVX2 static Floats alphasOf(const float (*cells)[4]) {
+        // Alphas of cells 0, 2 | 1, 3 and 4, 6 | 5, 7 side by side in each half, then in order.
+        const __m256 low = _mm256_unpacklo_ps(_mm256_loadu_ps(cells[0]), _mm256_loadu_ps(cells[2]));
+        const __m256 high = _mm256_unpacklo_ps(_mm256_loadu_ps(cells[4]), _mm256_loadu_ps(cells[6]));
+        const __m256 evenOdd = _mm256_shuffle_ps(low, high, _MM_SHUFFLE(1, 0, 1, 0));
+        return {_mm256_permutevar8x32_ps(evenOdd, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7))};
+    }
+    ONDRAVA_TARGET_AVX2 static Floats spreadAmounts(const float* amounts) {
+        return {_mm256_set_m128(_mm_set1_ps(amounts[1]), _mm_set1_ps(amounts[0]))};
+    }
+    ONDRAVA_TARGET_AVX2 static Floats spreadAmountsIn(const float* amounts, int32_t from, int32_t to) {
+        const __m128i cell = _mm_setr_epi32(0, 1, 2, 3);
+        const __m128i used = _mm_and_si128(_mm_cmpgt_epi32(cell, _mm_set1_epi32(from - 1)),
+                                           _mm_cmpgt_epi32(_mm_set1_epi32(to), cell));
+        const __m256 two = _mm256_castps128_ps256(_mm_maskload_ps(amounts, used));
+        return {_mm256_permutevar8x32_ps(two, _mm256_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1))};
+    }
+    ONDRAVA_TARGET_AVX2 static Floats reverseCells(Floats a) { return {_mm256_permute2f128_ps(a.v, a.v, 1)}; }
+    ONDRAVA_TARGET_AVX2 static void storeLowBytes(void* p, Ints a) {
+        const __m256i low = _mm256_and_si256(a.v, _mm256_set1_epi32(0xFF));
+        const __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(low, low), _mm256_setzero_si256());
+        // Each half holds its four bytes first.
+        const __m256i both = _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 0, 0, 0, 0, 0, 0));
+        _mm_storel_epi64(static_cast<__m128i*>(p), _mm256_castsi256_si128(both));
+    }
+    ONDRAVA_TARGET_AVX2 static void storeLowWords(void* p, Ints a) {
+        const __m256i low = _mm256_and_si256(a.v, _mm256_set1_epi32(0xFFFF));
+        const __m256i words = _mm256_permute4x64_epi64(_mm256_packus_epi32(low, low), 0x08);
+        _mm_storeu_si128(static_cast<__m128i*>(p), _mm256_castsi256_si128(words));
+    }
     static constexpr ptrdiff_t kLongestStride = INT32_MAX / 8;
 };
 
 struct Avx512Lanes {
+    static constexpr VectorPath kPath = VectorPath::kAvx512;
     static constexpr int32_t kCount = 16;
+    static constexpr int32_t kCells = kCount / 4;
+    static constexpr int32_t kAlignment = 4 * kCount;
     struct Floats { __m512 v; };
     struct Ints { __m512i v; };
     using Mask = __mmask16;
@@ -329,30 +456,41 @@ struct Avx512Lanes {
         if (stride > -kLongestStride && stride < kLongestStride) {
             return {_mm512_mask_i32gather_epi32(_mm512_setzero_si512(), m, sequence(0, int32_t(stride)).v, base, 1)};
         }
-        alignas(64) int32_t w[16];
-        for (int k = 0; k < 16; ++k) w[k] = (m >> k) & 1 ? Sse2Lanes::word(base + k * stride) : 0;
-        return load(w);
+        Ints words;
+        readWordsOneByOne<Avx512Lanes>(base, stride, flags(m), words);
+        return words;
     }
-    // Elements that lie one after the other, or a few words apart with every lane
-    // asked for, are read as whole vectors, eight at most, and each lane's words
-    // picked from them; others are gathered, or, four-word elements with every lane
-    // asked for, read whole one by one. Between elements a few words apart the
-    // words lie in the same line and are read along with them; adjacent elements'
-    // words are read only for the lanes asked for.
+    // The words of each lane's element, as gatherWordByWord gives them, read the
+    // cheapest way the elements' spacing allows. A gather costs about one load per
+    // lane, a whole vector one load for up to sixteen words:
+    //   - elements one after the other (a row read forward), or a few words apart
+    //     with every lane asked for (a row sampled every few pixels), lie within
+    //     eight vectors: readNearElements;
+    //   - four-word elements anywhere, every lane asked for (a column, a float
+    //     frame): each element is one 128-bit load, readFourWordElements;
+    //   - anything else: a gather a word.
     template <int kWords>
     ONDRAVA_TARGET_AVX512 static void gatherElements(const unsigned char* base, ptrdiff_t stride, Mask m,
                                                      Ints* words) {
         const bool adjacent = stride == 4 * kWords;
-        if (!adjacent && !(m == 0xFFFF && stride > 4 * kWords && stride <= 32 && stride % 4 == 0)) {
-            if constexpr (kWords == 4) {
-                if (m == 0xFFFF) {
-                    readFourWordElements(base, stride, words);
-                    return;
-                }
-            }
+        const bool fewWordsApart = m == 0xFFFF && stride > 4 * kWords && stride <= 32 && stride % 4 == 0;
+        if (adjacent || fewWordsApart) {
+            readNearElements<kWords>(base, stride, m, words);
+        } else if (kWords == 4 && m == 0xFFFF) {
+            readFourWordElements(base, stride, words);
+        } else {
             gatherWordByWord<Avx512Lanes, kWords>(base, stride, m, words);
-            return;
         }
+    }
+    // Elements at most eight words apart, stride a whole number of words: the span
+    // they cover is read as whole vectors, eight at most, and each lane's words
+    // picked from them. Between elements a few words apart the words lie in the same
+    // line of pixels and are read along with them; adjacent elements' words are read
+    // only for the lanes asked for, so that nothing past the last pixel asked for is read.
+    template <int kWords>
+    ONDRAVA_TARGET_AVX512 static void readNearElements(const unsigned char* base, ptrdiff_t stride, Mask m,
+                                                       Ints* words) {
+        const bool adjacent = stride == 4 * kWords;
         const auto* at = reinterpret_cast<const int32_t*>(base);
         const int32_t apart = int32_t(stride / 4), span = 15 * apart + kWords;
         __m512i part[8];
@@ -416,4 +554,43 @@ struct Avx512Lanes {
         }
     }
     static constexpr ptrdiff_t kLongestStride = INT32_MAX / 16;
+
+    ONDRAVA_TARGET_AVX512 static Floats div(Floats a, Floats b) { return {_mm512_div_ps(a.v, b.v)}; }
+    ONDRAVA_TARGET_AVX512 static Mask equal(Floats a, Floats b) { return _mm512_cmp_ps_mask(a.v, b.v, _CMP_EQ_OQ); }
+    ONDRAVA_TARGET_AVX512 static Floats addWhere(Mask m, Floats a, Floats b) {
+        return {_mm512_mask_add_ps(a.v, m, a.v, b.v)};
+    }
+
+    ONDRAVA_TARGET_AVX512 static Floats everyCell(__m128 cell) {
+        const __m512 v = _mm512_castps128_ps512(cell);
+        return {_mm512_shuffle_f32x4(v, v, 0)};
+    }
+    ONDRAVA_TARGET_AVX512 static Floats cellAlphas(Floats a) { return {_mm512_permute_ps(a.v, 0)}; }
+    ONDRAVA_TARGET_AVX512 static Mask alphaLanes() { return 0x1111; }
+    ONDRAVA_TARGET_AVX512 static Mask cellLanes(int32_t k) { return __mmask16(0xFu << (4 * k)); }
+    ONDRAVA_TARGET_AVX512 static Mask cellsFrom(int32_t k) { return __mmask16(0xFFFFu << (4 * k)); }
+    ONDRAVA_TARGET_AVX512 static Mask cellsThrough(int32_t k) { return __mmask16(0xFFFFu >> (4 * (3 - k))); }
+    // Sixteen alphas from four vectors of four cells each.
+    ONDRAVA_TARGET_AVX512 static Floats alphasOf(const float (*cells)[4]) {
+        const __m512i alphaOfCell = _mm512_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28, 0, 4, 8, 12, 16, 20, 24, 28);
+        const auto eight = [&](int32_t k) ONDRAVA_TARGET_AVX512 {
+            return _mm512_permutex2var_ps(_mm512_loadu_ps(cells[k]), alphaOfCell, _mm512_loadu_ps(cells[k + 4]));
+        };
+        return {_mm512_mask_mov_ps(eight(0), 0xFF00, eight(8))};
+    }
+    ONDRAVA_TARGET_AVX512 static Floats spreadAmounts(const float* amounts) { return spreadFour(_mm_loadu_ps(amounts)); }
+    ONDRAVA_TARGET_AVX512 static Floats spreadAmountsIn(const float* amounts, int32_t from, int32_t to) {
+        return spreadFour(_mm_maskz_loadu_ps(__mmask8((0xFu << from) & (0xFu >> (4 - to))), amounts));
+    }
+    ONDRAVA_TARGET_AVX512 static Floats spreadFour(__m128 four) {
+        const __m512i fours = _mm512_setr_epi32(0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3);
+        return {_mm512_permutexvar_ps(fours, _mm512_castps128_ps512(four))};
+    }
+    ONDRAVA_TARGET_AVX512 static Floats reverseCells(Floats a) { return {_mm512_shuffle_f32x4(a.v, a.v, 0x1B)}; }
+    ONDRAVA_TARGET_AVX512 static void storeLowBytes(void* p, Ints a) {
+        _mm_storeu_si128(static_cast<__m128i*>(p), _mm512_cvtepi32_epi8(a.v));
+    }
+    ONDRAVA_TARGET_AVX512 static void storeLowWords(void* p, Ints a) {
+        _mm256_storeu_si256(static_cast<__m256i*>(p), _mm512_cvtepi32_epi16(a.v));
+    }
 };
