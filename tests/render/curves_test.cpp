@@ -42,37 +42,76 @@ TEST(CurveShapes, RoundsToAMultipleOf1eMinus7) {
     EXPECT_EQ(getBasicCurveVal(17, 0, 3, 1.0, 0.123456789, 0), std::round(0.123456789 * 1e7) * 1e-7);
 }
 
+// Samples 0, 1, 383 and 767 of 768 with amplitude 0.7 and offset 0.1, worked out by
+// hand from the shapes and the rounding to 1e-7: x = i / 767 (0, 0.0013038, 0.4993481,
+// 1), each value rounded to a multiple of 1e-7; in single the product with 1e-7f is
+// rounded once more to the nearest float, in double the count times 1e-7 lands on the
+// double just below the decimal (0.09999999999999999 for 0.1).
+struct SampleValues {
+    float single[4];
+    double wide[4];
+};
+const SampleValues kSamplesOfEachShape[6] = {
+    // Linear Ramp Up, 0.7x + 0.1: 0.1, 0.1009126, 0.4495437, 0.8
+    {{0x1.99999ap-4f, 0x1.9d5688p-4f, 0x1.cc553p-2f, 0x1.99999ap-1f},
+     {0x1.9999999999999p-4, 0x1.9d5687cc11bbep-4, 0x1.cc552f067dc88p-2, 0x1.9999999999999p-1}},
+    // Linear Ramp Down, 0.7 (1 - x) + 0.1: 0.8, 0.7990874, 0.4504563, 0.1
+    {{0x1.99999ap-1f, 0x1.9921fcp-1f, 0x1.cd446ap-2f, 0x1.99999ap-4f},
+     {0x1.9999999999999p-1, 0x1.9921fbd34a955p-1, 0x1.cd446a931bd11p-2, 0x1.9999999999999p-4}},
+    // Triangle, 2x or 2 - 2x, times 0.7, plus 0.1: 0.1, 0.1018253, 0.7990874, 0.1
+    {{0x1.99999ap-4f, 0x1.a11392p-4f, 0x1.9921fcp-1f, 0x1.99999ap-4f},
+     {0x1.9999999999999p-4, 0x1.a11390d67c78fp-4, 0x1.9921fbd34a955p-1, 0x1.9999999999999p-4}},
+    // Sine over t = i / 768, 0.35 + 0.35 sin(6.28318530718 t) + 0.1: 0.45, 0.4528634,
+    // 0.4528634 (t = 383/768, one sample short of half a period), 0.4471366 in double; in
+    // single t is a float and the last sample rounds to 0.4471367
+    {{0x1.cccccep-2f, 0x1.cfbb6cp-2f, 0x1.cfbb6cp-2f, 0x1.c9de34p-2f},
+     {0x1.cccccccccccccp-2, 0x1.cfbb6c5238b1fp-2, 0x1.cfbb6c5238b1fp-2, 0x1.c9de2d4760e7ap-2}},
+    // Exp Up, 0.7 x^4 + 0.1: 0.1, 0.1 (x^4 = 2.9e-12), 0.1435223, 0.8
+    {{0x1.99999ap-4f, 0x1.99999ap-4f, 0x1.25ef06p-3f, 0x1.99999ap-1f},
+     {0x1.9999999999999p-4, 0x1.9999999999999p-4, 0x1.25ef0505f93e4p-3, 0x1.9999999999999p-1}},
+    // Exp Down, 0.7 (1 - x^4) + 0.1: 0.8, 0.8, 0.7564777, 0.1
+    {{0x1.99999ap-1f, 0x1.99999ap-1f, 0x1.83510cp-1f, 0x1.99999ap-4f},
+     {0x1.9999999999999p-1, 0x1.9999999999999p-1, 0x1.83510b8b4e7d3p-1, 0x1.9999999999999p-4}},
+};
+
 TEST(CurveSmoothing, ZeroSmoothnessIsTheSampleItself) {
+    const int samples[4] = {0, 1, 383, 767};
     for (int shape = 0; shape < 6; ++shape) {
-        for (int i : {0, 1, 383, 767}) {
-            EXPECT_EQ(getCurveVal(shape, i, 768, 0.7f, 0.1f, 0.0f, 0), getBasicCurveVal(shape, i, 768, 0.7f, 0.1f, 0));
-            EXPECT_EQ(getCurveVal(shape, i, 768, 0.7, 0.1, 0.0f, 0), getBasicCurveVal(shape, i, 768, 0.7, 0.1, 0));
+        for (int k = 0; k < 4; ++k) {
+            const int i = samples[k];
+            const SampleValues& v = kSamplesOfEachShape[shape];
+            EXPECT_EQ(getBasicCurveVal(shape, i, 768, 0.7f, 0.1f, 0), v.single[k]) << shape << " " << i;
+            EXPECT_EQ(getCurveVal(shape, i, 768, 0.7f, 0.1f, 0.0f, 0), v.single[k]) << shape << " " << i;
+            EXPECT_EQ(getBasicCurveVal(shape, i, 768, 0.7, 0.1, 0), v.wide[k]) << shape << " " << i;
+            EXPECT_EQ(getCurveVal(shape, i, 768, 0.7, 0.1, 0.0f, 0), v.wide[k]) << shape << " " << i;
         }
     }
 }
 
-// n = 9: x = i/8 is exact both by division and by the reciprocal the neighbours use.
-float ramp9(int i) { return getBasicCurveVal(kLinearRampUp, i, 9, 1.0f, 0.0f, 0); }
-
+// n = 9: x = i/8 is exact both by division and by the reciprocal the neighbours use,
+// and no eighth moves under the rounding to 1e-7.
 TEST(CurveSmoothing, WholeSmoothnessAveragesTwoSPlusOneSamples) {
-    EXPECT_FLOAT_EQ(getCurveVal(kLinearRampUp, 4, 9, 1.0f, 0.0f, 1.0f, 0), (ramp9(3) + ramp9(4) + ramp9(5)) / 3);
-    EXPECT_FLOAT_EQ(getCurveVal(kLinearRampUp, 4, 9, 1.0f, 0.0f, 2.0f, 0),
-                    (ramp9(2) + ramp9(3) + ramp9(4) + ramp9(5) + ramp9(6)) / 5);
-    // Half a step of smoothness: half the centre, half the mean of three.
-    EXPECT_FLOAT_EQ(getCurveVal(kLinearRampUp, 4, 9, 1.0f, 0.0f, 0.5f, 0),
-                    0.5f * ramp9(4) + 0.5f * (ramp9(3) + ramp9(4) + ramp9(5)) / 3);
+    // (3/8 + 4/8 + 5/8) / 3 = 0.5, every step exact in single.
+    EXPECT_EQ(getCurveVal(kLinearRampUp, 4, 9, 1.0f, 0.0f, 1.0f, 0), 0.5f);
+    // (2/8 + 3/8 + 4/8 + 5/8 + 6/8) / 5 = 2.5 / 5 = 0.5.
+    EXPECT_EQ(getCurveVal(kLinearRampUp, 4, 9, 1.0f, 0.0f, 2.0f, 0), 0.5f);
+    // Half a step of smoothness: 0.5 x 1.5 / 3 + 0.5 x 0.5 / 1 = 0.25 + 0.25.
+    EXPECT_EQ(getCurveVal(kLinearRampUp, 4, 9, 1.0f, 0.0f, 0.5f, 0), 0.5f);
     EXPECT_DOUBLE_EQ(getCurveVal(kLinearRampUp, 4, 9, 1.0, 0.0, 1.0f, 0), 0.5);
 }
 
 TEST(CurveSmoothing, WindowWrapsAroundTheCurve) {
-    // Sample 0's neighbour at k = -1 is sample 767 (x = 1).
-    const float expected = (0.0f + 1.0f + getBasicCurveVal(kLinearRampUp, 1, 768, 1.0f, 0.0f, 0)) / 3;
-    EXPECT_FLOAT_EQ(getCurveVal(kLinearRampUp, 0, 768, 1.0f, 0.0f, 1.0f, 0), expected);
+    // Sample 0's neighbour at k = -1 is sample 767 (x = 1). Its other neighbour is
+    // 1/767 rounded to 1e-7, 0.0013038 (the float 0x1.55c88ap-10); in single
+    // 0 + 1 + 0.0013038 = 1.0013038 (0x1.005572p+0), and a third of it rounds to
+    // 0x1.55c742p-2 = 0.33376792.
+    EXPECT_EQ(getCurveVal(kLinearRampUp, 0, 768, 1.0f, 0.0f, 1.0f, 0), 0x1.55c742p-2f);
     EXPECT_NEAR(getCurveVal(kLinearRampUp, 0, 768, 1.0, 0.0, 1.0f, 0), (1.0 + 1.0 / 767) / 3, 1e-7);
 }
 
 TEST(CurveSmoothing, NonFiniteSmoothnessStaysBounded) {
-    EXPECT_EQ(getCurveVal(kLinearRampUp, 4, 9, 1.0f, 0.0f, NAN, 0), ramp9(4));
+    // A NaN smoothness smooths nothing: the centre alone, 4/8.
+    EXPECT_EQ(getCurveVal(kLinearRampUp, 4, 9, 1.0f, 0.0f, NAN, 0), 0.5f);
     EXPECT_TRUE(std::isfinite(getCurveVal(kLinearRampUp, 4, 9, 1.0f, 0.0f, INFINITY, 0)));
 }
 

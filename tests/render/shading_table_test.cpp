@@ -84,10 +84,30 @@ TEST(ShadingTable, LongestRunIgnoresNegativeLengths) {
 }
 
 TEST(ShadingTable, FullStrengthOrMoreLeavesTheWave) {
+    // The half sine rotated by 10: entry j holds sin(3.14159265359 x ((j - 10) mod 256)
+    // / 255), worked out in double and rounded to single (the three ways of ordering
+    // the product and the quotient give the same floats here).
+    struct Entry {
+        int j;
+        float value;
+    };
+    const Entry entries[] = {
+        {10, 0.0f},                    // wave position 0
+        {11, 0x1.93b0ccp-7f},          // sin(pi / 255) = 0.01231966
+        {137, 0x1.fffd84p-1f},         // position 127: 0.99998105
+        {138, 0x1.fffd84p-1f},         // position 128
+        {139, 0x1.ffe99ep-1f},         // position 129: 0.99982923
+        {255, 0x1.f759b6p-4f},         // position 245: 0.12288829
+        {0, 0x1.c53bcp-4f},            // position 246: 0.11065269
+        {9, -0x1.d1b968p-43f},         // position 255: sin(3.14159265359) = -2.07e-13
+    };
     for (float strength : {1.0f, 5.0f}) {
         Table t = build(kShadingSineWave, 10, strength);
-        Table full = build(kShadingSineWave, 10);
-        for (int i = 0; i < kShadingTableSize; ++i) EXPECT_EQ(t.entry[i], full.entry[i]) << i;
+        for (const Entry& e : entries) EXPECT_EQ(t.entry[e.j], e.value) << strength << " " << e.j;
+        // All 256 entries worked out alike and summed in double in index order.
+        double sum = 0.0;
+        for (float e : t.entry) sum += double(e);
+        EXPECT_EQ(sum, 0x1.44ac06b71fff9p+7) << strength;  // 162.33598873
     }
 }
 
