@@ -118,7 +118,7 @@ TYPED_TEST(ShadedRunInEachForm, LastPartialCellEndsWithinOneStepOfTheRunsEnd) {
             const double consumed = double(length - remaining);
             const float start = TypeParam::kForm == ShadeForm::kMultiplying ? float(consumed * 255.0 / double(length))
                                                                              : float(consumed * (255.0 / double(length)));
-            const float step = tenthOf(255.0f - start);
+            const float step = float(double(255.0f - start) * 0.1);  // a tenth of what is left
             for (int k = 1; k < kShadeSamplesPerCell; ++k) EXPECT_LE(last[k - 1], last[k]) << length << " " << share;
             EXPECT_LE(last[9], 255) << length << " " << share;
             EXPECT_GE(float(last[9]) + step + 1.0f, 255.0f) << length << " " << share;
@@ -206,21 +206,53 @@ ShadeSamples climbingSamples(int32_t first, int32_t climbs) {
     return samples;
 }
 
+// Weights of the uneven wave worked out apart from this code, with single rounding
+// at every step: the wave's entries as the constructor above rounds them, the ten
+// entries summed in float from sample 0 on, then times 0.1f (multiplying) or divided
+// by 10.0f (dividing).
+struct PatternWeight {
+    int32_t climbs, first;
+    float multiplying, dividing;
+};
+const PatternWeight kPatternWeights[] = {
+    {0, 0, 1.0f, 1.0f},                                // ten times entry 0, 1.0: 10 x 0.1f rounds to 1
+    {0, 11, 0x1.a27b1ep+0f, 0x1.a27b1cp+0f},          // ten times entry 11: the forms part in the last bit
+    {0, 255, 0x1.a99814p-2f, 0x1.a99814p-2f},         // ten times the last entry, 0.41561919
+    {0x1FF, 10, 0x1.c1c0bp+0f, 0x1.c1c0bp+0f},        // entries 10 to 19: 1.7568464
+    {0x155, 100, 0x1.c2b1dp+0f, 0x1.c2b1dp+0f},       // 100, 101, 101, 102, 102, ..., 105: 1.7605257
+    {0xA5, 37, 0x1.51806ap+0f, 0x1.51806ap+0f},      // 37, 38, 38, 39, 39, 39, 40, 40, 41, 41
+    {0x1FF, 250, 0x1.6ac28ap-2f, 0x1.6ac28ap-2f},     // 250 to 255, then held at 255: 0.35425773
+};
+// All 512 patterns from all 256 starts, worked out alike and summed in double in the
+// order the test walks them (patterns outer, starts inner).
+constexpr double kAllWeightsMultiplying = 0x1.04ce78b5859p+17;  // 133532.94303960353
+constexpr double kAllWeightsDividing = 0x1.04ce7873643p+17;     // 133532.94102146477
+
 template <ShadeForm Form>
 void expectEveryPatternAndStartWeighsAsItsTenSamples(int32_t patterns) {
     // Every pattern twice over: the first ones met are kept and read back the second
-    // time, the rest summed cell by cell each time.
+    // time, the rest summed cell by cell each time. Entry by entry the weights are
+    // also held to the cell-by-cell factor, which tells where they part.
     auto room = std::make_unique<RoomySums<Form>>(patterns);
     ShadeSums<Form>* const sums = &room->sums;
+    const bool multiplying = Form == ShadeForm::kMultiplying;
     for (int round = 0; round < 2; ++round) {
+        double all = 0.0;
         for (int32_t climbs = 0; climbs < kClimbPatterns; ++climbs) {
             for (int32_t first = 0; first < kShadingTableSize; ++first) {
-                const float expected = shadeFactor<Form>(uneven.entry, climbingSamples(first, climbs));
+                const float cellByCell = shadeFactor<Form>(uneven.entry, climbingSamples(first, climbs));
                 const float weight = sums->template weight<Sse2Lanes>(uneven.entry, first, climbs);
-                if (weight != expected) {
-                    FAIL() << "pattern " << climbs << " from " << first << ": " << weight << " for " << expected;
+                all += double(weight);
+                if (weight != cellByCell) {
+                    FAIL() << "pattern " << climbs << " from " << first << ": " << weight << " for " << cellByCell;
                 }
             }
+        }
+        EXPECT_EQ(all, multiplying ? kAllWeightsMultiplying : kAllWeightsDividing) << "round " << round;
+        for (const PatternWeight& w : kPatternWeights) {
+            EXPECT_EQ(sums->template weight<Sse2Lanes>(uneven.entry, w.first, w.climbs),
+                      multiplying ? w.multiplying : w.dividing)
+                << "pattern " << w.climbs << " from " << w.first << ", round " << round;
         }
     }
 }
@@ -238,10 +270,12 @@ TEST(ShadeSums, ClearedSumsWeighFromTheTableAsItIsThen) {
     ShadeSums<ShadeForm::kMultiplying>& sums = room->sums;
     Ramp table = ramp;
     const auto weight = [&] { return sums.weight<Sse2Lanes>(table.entry, 10, 0x1FF); };
-    EXPECT_EQ(weight(), shadeFactor<ShadeForm::kMultiplying>(table.entry, climbingSamples(10, 0x1FF)));
+    // Entries 10 to 19 of the ramp: 145 x 0.1f = 14.5000002, which rounds to 14.5.
+    EXPECT_EQ(weight(), 14.5f);
     table.entry[15] = 1000.0f;
     sums.clear();
-    EXPECT_EQ(weight(), shadeFactor<ShadeForm::kMultiplying>(table.entry, climbingSamples(10, 0x1FF)));
+    // 1130 x 0.1f = 113.0000017, which rounds to 113; once summed afresh, then kept.
+    EXPECT_EQ(weight(), 113.0f);
     EXPECT_EQ(weight(), (10.0f + 11 + 12 + 13 + 14 + 1000 + 16 + 17 + 18 + 19) * 0.1f);
 }
 
