@@ -54,16 +54,18 @@ TEST(CurveGraphShift, OneColumnPerThreePointSevenFiveDegreesWrappingLikeTheAngle
 // 97, joiners on rows 1 and 2 of columns 2 to 96. Pixel (0, 5) sees rows 1 to 3
 // whole: (6 + 10 + 10) x 7 = 182; pixel (1, 5) only row 3 at its top: 6 x 7 = 42;
 // pixel (0, 0) misses column 1: (5 + 8 + 8) x 7 = 147; pixel (0, 47) has columns
-// 95 and 96 on row 1 and 95 to 97 below: (3 + 8 + 8) x 7 = 133.
+// 95 and 96 on row 1 and 95 to 97 below: (3 + 8 + 8) x 7 = 133. The greys are
+// 64 + int(159 sin(s/255 x pi/2)): 182 -> 64 + 143 = 207, 42 -> 64 + 40 = 104,
+// 147 -> 64 + 125 = 189, 133 -> 64 + 116 = 180.
 TEST_F(CurveGraphTest, FloorOneIsAFlatLineAtTheTopWhateverTheFunction) {
     for (int32_t popup = 1; popup <= 6; ++popup) {
         setCurve(popup, 17 * kDegree, 1.0f, 3.5f);
         const std::vector<uint8_t> pixels = draw();
-        EXPECT_EQ(at(pixels, 0, 5), graphToneTable[182]) << popup;
-        EXPECT_EQ(at(pixels, 1, 5), graphToneTable[42]);
+        EXPECT_EQ(at(pixels, 0, 5), 207) << popup;
+        EXPECT_EQ(at(pixels, 1, 5), 104);
         EXPECT_EQ(at(pixels, 2, 5), 64);
-        EXPECT_EQ(at(pixels, 0, 0), graphToneTable[147]);
-        EXPECT_EQ(at(pixels, 0, 47), graphToneTable[133]);
+        EXPECT_EQ(at(pixels, 0, 0), 189);
+        EXPECT_EQ(at(pixels, 0, 47), 180);
         EXPECT_EQ(at(pixels, 47, 47), 64);
         EXPECT_EQ(at(pixels, 0, 48), 0);
     }
@@ -83,9 +85,22 @@ TEST_F(CurveGraphTest, RampUpIsTheDiagonalFromBottomLeftToTopRight) {
     const std::vector<uint8_t> pixels = draw();
     EXPECT_EQ(pixels, reduced(expected));
     // Pixel (24, 23): columns 47 to 50 meet rows 49 to 52 in 3, 4, 3 and 2 cells,
-    // weights 5 + 10 + 8 + 3 = 26, so 182.
-    EXPECT_EQ(at(pixels, 24, 23), graphToneTable[182]);
-    for (int b = 0; b < 4; ++b) EXPECT_EQ(pixels[(24 * 50 + 23) * 4 + b], graphToneTable[182]);
+    // weights 5 + 10 + 8 + 3 = 26, so 182: grey 64 + int(159 sin(182/255 x pi/2)) = 207.
+    EXPECT_EQ(at(pixels, 24, 23), 207);
+    for (int b = 0; b < 4; ++b) EXPECT_EQ(pixels[(24 * 50 + 23) * 4 + b], 207);
+    // The ends of the diagonal: pixel (0, 47) sees column 96 on row 1, 95 to 97 on
+    // rows 2 and 3 and 95, 96 on row 4: (2 + 8 + 8 + 3) x 7 = 147, grey 64 + 125 = 189;
+    // pixel (47, 0) the same shape turned over, 147 as well.
+    EXPECT_EQ(at(pixels, 0, 47), 189);
+    EXPECT_EQ(at(pixels, 47, 0), 189);
+    // The whole image, the hand-listed cells reduced by the window and the tone rule
+    // apart from this code: the sum of all bytes, and the sum of each pixel's grey
+    // times its place in the image counted from 1.
+    uint64_t bytes = 0, placed = 0;
+    for (size_t k = 0; k < pixels.size(); ++k) bytes += pixels[k];
+    for (size_t k = 0; k < pixels.size() / 4; ++k) placed += (k + 1) * pixels[4 * k];
+    EXPECT_EQ(bytes, 661704u);
+    EXPECT_EQ(placed, 198308056u);
 }
 
 // Phase 3.75 degrees moves the ramp one column right: column 2 now shows sample
@@ -95,8 +110,8 @@ TEST_F(CurveGraphTest, RampUpIsTheDiagonalFromBottomLeftToTopRight) {
 TEST_F(CurveGraphTest, PhaseShiftsTheCurveAndAJumpIsJoinedByAFullRun) {
     setCurve(1, 245760, 0.0f, 0.0f);
     const std::vector<uint8_t> pixels = draw();
-    EXPECT_EQ(at(pixels, 10, 0), graphToneTable[70]);
-    EXPECT_EQ(at(pixels, 40, 0), graphToneTable[70]);
+    EXPECT_EQ(at(pixels, 10, 0), 130);  // 64 + int(159 sin(70/255 x pi/2)) = 64 + 66
+    EXPECT_EQ(at(pixels, 40, 0), 130);
 }
 
 TEST_F(CurveGraphTest, FloorLiftsTowardTheTopWithRounding) {
@@ -112,7 +127,7 @@ TEST_F(CurveGraphTest, FloorLiftsTowardTheTopWithRounding) {
     // round(2 + 93 x 0.5) = 49 (48.5 away from zero): rows 48, 49 (block row 0,
     // column 0: 1) and the joiner of 94 from 49 down to 48: rows 47 to 49 (row 49
     // again). Column 98: nothing. Sum (5 + 5 + 1) x 7 = 77.
-    EXPECT_EQ(at(pixels, 24, 47), graphToneTable[77]);
+    EXPECT_EQ(at(pixels, 24, 47), 136);  // 64 + int(159 sin(77/255 x pi/2)) = 64 + 72
 }
 
 TEST_F(CurveGraphTest, WithoutAFloorParameterTheFloorIsZero) {
@@ -176,12 +191,16 @@ TEST_F(CurveGraphTest, LevelsOffTheGridAreClipped) {
         EXPECT_EQ(at(pixels, 47, 47), 64) << floorLift;
     }
     // The triangle peaks at level 94, so every sample is lifted far above the
-    // top: an empty square.
+    // top: an empty square, grey 64 with alpha 64 in all four bytes of the 48 by 48
+    // block, the last two rows and columns clear.
     setCurve(3, 0, 1e30f, 0.0f);
     EXPECT_EQ(draw(), [] {
-        GraphGrid empty(50, 50);
-        std::vector<uint8_t> pixels(50 * 50 * 4);
-        empty.reduceInto(pixels.data());
+        std::vector<uint8_t> pixels(50 * 50 * 4, 0);
+        for (int r = 0; r < 48; ++r) {
+            for (int c = 0; c < 48; ++c) {
+                for (int b = 0; b < 4; ++b) pixels[size_t((r * 50 + c) * 4 + b)] = 64;
+            }
+        }
         return pixels;
     }());
 }
@@ -194,7 +213,7 @@ TEST_F(CurveGraphTest, RecordsOfOtherSizesStayInsideTheirImage) {
     record.height = 20;
     std::vector<uint8_t> small(30 * 20 * 4, 0xCD);
     EXPECT_EQ(CurveGraphDraw(small.data(), &host.in_data, pointers.data(), &record), 1);
-    EXPECT_EQ(small[(0 * 30 + 5) * 4], graphToneTable[182]);  // the flat line at the top, as in 50 by 50
+    EXPECT_EQ(small[(0 * 30 + 5) * 4], 207);  // the flat line at the top, as in 50 by 50: sum 182
     EXPECT_EQ(small[(17 * 30 + 27) * 4], 64);
     EXPECT_EQ(small[(18 * 30 + 27) * 4], 0);
     EXPECT_EQ(small[(17 * 30 + 28) * 4], 0);
