@@ -109,6 +109,46 @@ TEST(CurveSmoothing, WindowWrapsAroundTheCurve) {
     EXPECT_NEAR(getCurveVal(kLinearRampUp, 0, 768, 1.0, 0.0, 1.0f, 0), (1.0 + 1.0 / 767) / 3, 1e-7);
 }
 
+// Smoothness 2.3 over 768 samples: the mean of samples i - 2 .. i + 2 blended by 0.3
+// with the mean of i - 3 .. i + 3, each neighbour at x = j x (1/767) and rounded to
+// 1e-7, the window wrapping at both ends. Worked out with exact rationals, rounding
+// to single (or double) at each step in the order of the smoothing rule.
+TEST(CurveSmoothing, FractionalSmoothnessBlendsTwoWindowsAcrossTheEnds) {
+    struct Smoothed {
+        int shape;
+        float single[3];
+        double wide[3];
+    };
+    const Smoothed cases[] = {
+        {kLinearRampUp, {0x1.8ba554p-2f, 0x1.ac4a7cp-4f, 0x1.06fa22p-1f},
+         {0x1.8ba555080e9a5p-2, 0x1.ac4a7c54f03e2p-4, 0x1.06fa2248c57fap-1}},
+        {kLinearRampDown, {0x1.06fa24p-1f, 0x1.97438p-1f, 0x1.8ba556p-2f},
+         {0x1.06fa2248c57fap-1, 0x1.97437d422ec5p-1, 0x1.8ba555080e9a6p-2}},
+        {kTriangleWave, {0x1.a0abaap-4f, 0x1.befb7p-4f, 0x1.a0abaap-4f},
+         {0x1.a0abaa2bb4546p-4, 0x1.befb6ca384e42p-4, 0x1.a0abaa2bb4547p-4}},
+        {kSineWave, {0x1.ccccdp-2f, 0x1.db7498p-2f, 0x1.c9de4p-2f},
+         {0x1.ccccccccccccep-2, 0x1.db74963d9b016p-2, 0x1.c9de3e7084302p-2}},
+        {kExpUp, {0x1.8a433cp-2f, 0x1.99999cp-4f, 0x1.05e838p-1f},
+         {0x1.8a4339dcef4e4p-2, 0x1.9999999999998p-4, 0x1.05e836e1c7c69p-1}},
+        {kExpDown, {0x1.07ab3p-1f, 0x1.99999cp-1f, 0x1.8dc92ap-2f},
+         {0x1.07ab2fde5525ap-1, 0x1.9999999999998p-1, 0x1.8dc92bd60a0c8p-2}},
+    };
+    const int samples[3] = {0, 5, 767};
+    for (const Smoothed& c : cases) {
+        for (int k = 0; k < 3; ++k) {
+            const int i = samples[k];
+            EXPECT_EQ(getCurveVal(c.shape, i, 768, 0.7f, 0.1f, 2.3f, 0), c.single[k]) << c.shape << " " << i;
+            EXPECT_EQ(getCurveVal(c.shape, i, 768, 0.7, 0.1, 2.3f, 0), c.wide[k]) << c.shape << " " << i;
+        }
+    }
+    // The kernels' scaled smoothness 8.0842104 (1 x 768/95) on the sine of amplitude 0.25.
+    EXPECT_EQ(getCurveVal(kSineWave, 0, 768, 0.25f, 0.0f, 8.084210395812988f, 0), 0.125f);
+    EXPECT_EQ(getCurveVal(kSineWave, 300, 768, 0.25f, 0.0f, 8.084210395812988f, 0), 0x1.a24582p-3f);
+    EXPECT_EQ(getCurveVal(kSineWave, 767, 768, 0.25f, 0.0f, 8.084210395812988f, 0), 0x1.fbd09p-4f);
+    // Flag bit 1: the sine over x = i / 767; sample 100 is 0.5 + 0.5 sin(2 pi x 100/767).
+    EXPECT_EQ(getBasicCurveVal(kSineWave, 100, 768, 1.0f, 0.0f, kCurveSineOverLastSample), 0x1.bb0822p-1f);
+}
+
 TEST(CurveSmoothing, NonFiniteSmoothnessStaysBounded) {
     // A NaN smoothness smooths nothing: the centre alone, 4/8.
     EXPECT_EQ(getCurveVal(kLinearRampUp, 4, 9, 1.0f, 0.0f, NAN, 0), 0.5f);

@@ -283,6 +283,19 @@ TEST(SourceSampling, StagedColumnIndexesAreTheSampledOnes) {
                             << n0 + j << " position " << p;
                         ASSERT_EQ(staged[size_t(j) * h + p],
                                   sampleSourceLuma<SmallCoordinateTraits>(layer, geometry, line, p, 0.0f, false));
+                        if (&coordinates == &layers[0]) {
+                            // The layer of the output's size: column n0 + j, row p walking
+                            // Down, row h - 1 - p walking Up; index 64 x column + row. Up,
+                            // the next position lies one row higher, so 0.75 of the way
+                            // there truncates to one less; the last position is never
+                            // interpolated.
+                            const int32_t row = direction == kDown ? p : h - 1 - p;
+                            const int32_t index = 64 * (n0 + j) + row;
+                            ASSERT_EQ(staged[size_t(j) * h + p], index) << direction << " " << n0 + j << " " << p;
+                            const int32_t towardNext = direction == kUp && interpolated ? index - 1 : index;
+                            ASSERT_EQ(stagedSourceLuma(staged.data() + j * h, p, 0.75f, interpolated), towardNext)
+                                << direction << " " << n0 + j << " " << p;
+                        }
                     }
                 }
             }
