@@ -215,13 +215,13 @@ struct PatternWeight {
     float multiplying, dividing;
 };
 const PatternWeight kPatternWeights[] = {
-    {0, 0, 1.0f, 1.0f},                                // ten times entry 0, 1.0: 10 x 0.1f rounds to 1
-    {0, 11, 0x1.a27b1ep+0f, 0x1.a27b1cp+0f},          // ten times entry 11: the forms part in the last bit
-    {0, 255, 0x1.a99814p-2f, 0x1.a99814p-2f},         // ten times the last entry, 0.41561919
-    {0x1FF, 10, 0x1.c1c0bp+0f, 0x1.c1c0bp+0f},        // entries 10 to 19: 1.7568464
-    {0x155, 100, 0x1.c2b1dp+0f, 0x1.c2b1dp+0f},       // 100, 101, 101, 102, 102, ..., 105: 1.7605257
-    {0xA5, 37, 0x1.51806ap+0f, 0x1.51806ap+0f},      // 37, 38, 38, 39, 39, 39, 40, 40, 41, 41
-    {0x1FF, 250, 0x1.6ac28ap-2f, 0x1.6ac28ap-2f},     // 250 to 255, then held at 255: 0.35425773
+    {0, 0, 1.0f, 1.0f},                             // ten times entry 0, 1.0: 10 x 0.1f rounds to 1
+    {0, 11, 0x1.a27b1ep+0f, 0x1.a27b1cp+0f},        // ten times entry 11: the forms differ in the last bit
+    {0, 255, 0x1.a99814p-2f, 0x1.a99814p-2f},       // ten times the last entry, 0.41561919
+    {0x1FF, 10, 0x1.c1c0bp+0f, 0x1.c1c0bp+0f},      // entries 10 to 19: 1.7568464
+    {0x155, 100, 0x1.c2b1dp+0f, 0x1.c2b1dp+0f},     // 100, 101, 101, 102, 102, ..., 105: 1.7605257
+    {0xA5, 37, 0x1.51806ap+0f, 0x1.51806ap+0f},     // 37, 38, 38, 39, 39, 39, 40, 40, 41, 41
+    {0x1FF, 250, 0x1.6ac28ap-2f, 0x1.6ac28ap-2f},   // 250 to 255, then held at 255: 0.35425773
 };
 // All 512 patterns from all 256 starts, worked out alike and summed in double in the
 // order the test walks them (patterns outer, starts inner).
@@ -232,7 +232,7 @@ template <ShadeForm Form>
 void expectEveryPatternAndStartWeighsAsItsTenSamples(int32_t patterns) {
     // Every pattern twice over: the first ones met are kept and read back the second
     // time, the rest summed cell by cell each time. Entry by entry the weights are
-    // also held to the cell-by-cell factor, which tells where they part.
+    // also held to the cell-by-cell factor, which tells where they differ.
     auto room = std::make_unique<RoomySums<Form>>(patterns);
     ShadeSums<Form>* const sums = &room->sums;
     const bool multiplying = Form == ShadeForm::kMultiplying;
