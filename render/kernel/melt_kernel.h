@@ -86,82 +86,98 @@ void prepareCall(MeltCall<Traits, VelocitySource, SpreadSource, Shading, Cells>&
     call.run = runSettings(lineLength, call.grid.stepSize, params.scanlineFade != 0, cellLimit);
 }
 
+// Melts line n into the output, or over its staged input when `staged` is not null;
+// the accumulator's first `dirtyCells` cells hold the last line's. Returns the cells
+// this line leaves dirty.
+template <bool Wrap, class Cells, class Traits, class Call>
+int32_t meltLine(Call& call, const LineBuffers& buffers, const MeltFrame<typename Traits::Channel>& frame,
+                 const ParamValues& params, int32_t n, typename Traits::Channel* staged, int32_t dirtyCells) {
+    using Channel = typename Traits::Channel;
+    const LineGeometry& geometry = call.geometry;
+    const int32_t lineLength = geometry.lineLength;
+    float (*const meltAccumulator)[4] = buffers.meltAccumulator;
+    Cells::clearCells(meltAccumulator, dirtyCells);
+
+    InputLine<Channel> input{frame.srcPixels,
+                             lineAddress(geometry.direction, n, frame.dstWidth, frame.dstHeight, frame.srcPitch),
+                             inputCells(geometry.direction, n, frame.dstWidth, frame.dstHeight, frame.srcWidth,
+                                        frame.srcHeight)};
+    if (staged != nullptr) input = {staged, {0, 4}, input.inside};
+    const GridOffset grid = modulateScanline(call.grid, params, n);
+    const int32_t depositEnd =
+        lineLength > 0
+            ? depositRuns<Traits, Wrap, Cells>(meltAccumulator, input, call.run, grid, call.tables, call.sources,
+                                               call.shading)
+            : 0;
+
+    // Without Wrap, runs may end past the visible line; nothing lies beyond depositEnd.
+    const int32_t cellsUsed = Wrap ? lineLength : (depositEnd < kLineCells ? depositEnd + 1 : kLineCells);
+    normalizeCells<Cells>(meltAccumulator, cellsUsed, params.outputContinuity);
+    if (params.outputContinuity != kContinuityNone) fillGaps<Cells>(meltAccumulator, cellsUsed);
+
+    float (*lineBuffer)[4] = meltAccumulator;
+    if (call.stretch) {
+        stretchLine(meltAccumulator, buffers.stretchBuffer, lineLength, call.stretchStep, params,
+                    cellsUsed > lineLength ? cellsUsed : lineLength, buffers.accumulatorCells);
+        lineBuffer = buffers.stretchBuffer;
+    }
+    fadeLineEnds(lineBuffer, lineLength, call.fades);
+    if (staged != nullptr) {
+        writeLine<Traits, Cells>(staged, 4, lineBuffer, lineLength);
+    } else {
+        const LineAddress output = lineAddress(geometry.direction, n, frame.dstWidth, frame.dstHeight, frame.dstPitch);
+        writeLine<Traits, Cells>(frame.dstPixels + output.start, output.cellStep, lineBuffer, lineLength);
+        clearBeyondBuffers<Traits>(frame.dstPixels, output, lineLength, geometry.pixelsPerLine);
+    }
+    return cellsUsed > lineLength ? cellsUsed : lineLength;
+}
+
 // The kernel on one vector path. Returns 0, or the non-zero answer of abortProgress.
+//
+// The lines go in blocks that end before each poll (lines 7, 15, 23, ...), so that a
+// poll comes only at a block's start, with every line before it written and none
+// after it touched. Along columns a block's input is staged before its lines and
+// the block written out after them (render/kernel/column_blocks.h); elsewhere a
+// block only groups the lines.
 template <class Cells, class Traits, bool Wrap, bool VelocitySource, bool SpreadSource, bool Shading>
 int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
-    auto& [dstPixels, dstPitch, srcPixels, srcPitch, srcWidth, srcHeight, dstWidth, dstHeight, scale, params,
-           velocitySource, spreadSource, abortProgress, inData] = frame;
+    ParamValues& params = frame.params;
     MeltCall<Traits, VelocitySource, SpreadSource, Shading, Cells> call;
-    prepareCall<Wrap>(call, params, scale, dstWidth, dstHeight);
+    prepareCall<Wrap>(call, params, frame.scale, frame.dstWidth, frame.dstHeight);
     const LineGeometry& geometry = call.geometry;
     const int32_t lineLength = geometry.lineLength;
     if (geometry.lineCount <= 0) return 0;
-    call.sources.prepare(velocitySource, spreadSource, dstWidth, dstHeight);
+    call.sources.prepare(frame.velocitySource, frame.spreadSource, frame.dstWidth, frame.dstHeight);
 
-    using Channel = typename Traits::Channel;
     const int32_t heldCells = accumulatorCells(Wrap, lineLength, call.run.cellLimit);
     const LineBuffers buffers = layOutLineBuffers<Traits>(call.lineStorage, Cells::kAlignment, heldCells, geometry,
                                                           call.stretch, call.sources.kLayers);
-    float (*const meltAccumulator)[4] = buffers.meltAccumulator;
     const ColumnBlocks& blocks = buffers.blocks;
     call.shading.keepIn(buffers.spare);
-    const int32_t inputRows = srcHeight < dstHeight ? srcHeight : dstHeight;
-    const int32_t inputColumns = srcWidth < dstWidth ? srcWidth : dstWidth;
+    const int32_t inputRows = frame.srcHeight < frame.dstHeight ? frame.srcHeight : frame.dstHeight;
+    const int32_t inputColumns = frame.srcWidth < frame.dstWidth ? frame.srcWidth : frame.dstWidth;
     int32_t dirtyCells = buffers.accumulatorCells;
     for (int32_t n0 = 0; n0 < geometry.lineCount;) {
-        // A block ends before the next poll (lines 7, 15, 23, ...), so that every
-        // line before a poll is written and none after it is touched.
         const int32_t nextPoll = (n0 | 7) == n0 ? n0 + 8 : (n0 | 7);
         const int32_t blockEnd = n0 + blocks.columns < nextPoll ? n0 + blocks.columns : nextPoll;
         const int32_t n1 = blockEnd < geometry.lineCount ? blockEnd : geometry.lineCount;
-        for (int32_t n = n0; n < n1; ++n) {
-            const GridOffset grid = modulateScanline(call.grid, params, n);
-            if ((n & 7) == 7 && abortProgress != nullptr) {
-                const int32_t code = abortProgress(inData, n, geometry.lineCount);
-                if (code != 0) return code;
-            }
-            if (n == n0 && blocks.lines != nullptr) {
-                readBlock<Traits>(blocks, srcPixels, srcPitch, geometry, inputRows, n0, n1 < inputColumns ? n1 : inputColumns);
-            }
-            if (n == n0 && blocks.layerIndexes != nullptr) {
-                call.sources.stageBlock(blocks.layerIndexes, geometry.direction, n0, n1 - n0, lineLength);
-            }
-            Cells::clearCells(meltAccumulator, dirtyCells);
-
-            InputLine<Channel> input{srcPixels, lineAddress(geometry.direction, n, dstWidth, dstHeight, srcPitch),
-                                     inputCells(geometry.direction, n, dstWidth, dstHeight, srcWidth, srcHeight)};
-            // A staged line's input, then the finished line in its place.
-            Channel* const staged =
-                blocks.lines != nullptr ? stagedPixels<Traits>(blocks, lineLength, n - n0) : nullptr;
-            if (staged != nullptr) input = {staged, {0, 4}, input.inside};
-            call.sources.beginLine(geometry.direction, n, blocks.layerIndexes != nullptr ? n - n0 : -1);
-            const int32_t depositEnd =
-                lineLength > 0 ? depositRuns<Traits, Wrap, Cells>(meltAccumulator, input, call.run, grid, call.tables,
-                                                                  call.sources, call.shading)
-                               : 0;
-
-            // Without Wrap, runs may end past the visible line; nothing lies beyond depositEnd.
-            const int32_t cellsUsed = Wrap ? lineLength : (depositEnd < kLineCells ? depositEnd + 1 : kLineCells);
-            normalizeCells<Cells>(meltAccumulator, cellsUsed, params.outputContinuity);
-            if (params.outputContinuity != kContinuityNone) fillGaps<Cells>(meltAccumulator, cellsUsed);
-
-            float (*lineBuffer)[4] = meltAccumulator;
-            if (call.stretch) {
-                stretchLine(meltAccumulator, buffers.stretchBuffer, lineLength, call.stretchStep, params,
-                            cellsUsed > lineLength ? cellsUsed : lineLength, buffers.accumulatorCells);
-                lineBuffer = buffers.stretchBuffer;
-            }
-            fadeLineEnds(lineBuffer, lineLength, call.fades);
-            const LineAddress output = lineAddress(geometry.direction, n, dstWidth, dstHeight, dstPitch);
-            if (staged != nullptr) {
-                writeLine<Traits, Cells>(staged, 4, lineBuffer, lineLength);
-            } else {
-                writeLine<Traits, Cells>(dstPixels + output.start, output.cellStep, lineBuffer, lineLength);
-                clearBeyondBuffers<Traits>(dstPixels, output, lineLength, geometry.pixelsPerLine);
-            }
-            dirtyCells = cellsUsed > lineLength ? cellsUsed : lineLength;
+        if ((n0 & 7) == 7 && frame.abortProgress != nullptr) {
+            const int32_t code = frame.abortProgress(frame.inData, n0, geometry.lineCount);
+            if (code != 0) return code;
         }
-        if (blocks.lines != nullptr) writeBlock<Traits>(blocks, dstPixels, dstPitch, geometry, n0, n1);
+        if (blocks.lines != nullptr) {
+            readBlock<Traits>(blocks, frame.srcPixels, frame.srcPitch, geometry, inputRows, n0,
+                              n1 < inputColumns ? n1 : inputColumns);
+        }
+        if (blocks.layerIndexes != nullptr) {
+            call.sources.stageBlock(blocks.layerIndexes, geometry.direction, n0, n1 - n0, lineLength);
+        }
+        for (int32_t n = n0; n < n1; ++n) {
+            call.sources.beginLine(geometry.direction, n, blocks.layerIndexes != nullptr ? n - n0 : -1);
+            auto* const staged = blocks.lines != nullptr ? stagedPixels<Traits>(blocks, lineLength, n - n0) : nullptr;
+            dirtyCells = meltLine<Wrap, Cells, Traits>(call, buffers, frame, params, n, staged, dirtyCells);
+        }
+        if (blocks.lines != nullptr) writeBlock<Traits>(blocks, frame.dstPixels, frame.dstPitch, geometry, n0, n1);
         n0 = n1;
     }
     return 0;

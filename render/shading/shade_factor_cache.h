@@ -6,6 +6,19 @@
 // the runs it has met, so that a repeated run replays them. Runs are matched on the
 // bit patterns of everything that shapes the factors, so a replayed factor is the
 // very value the run would compute.
+//
+// A whole cell's factor is the mean of its ten samples, and it is found in up to
+// three steps, each taken only where the one before has no answer:
+//   1. CachedShadedRun: a run of a kind the call has met replays the factors its
+//      kind left in this cache's ring (the first kCachedRunCells whole cells).
+//   2. ShadedRun::wholeCellWeights, for cells the ring does not hold yet: a batch of
+//      cells finds where each samples, a vector of cells at a time; a cell whose
+//      samples climb by at most one entry at a time reads its weight from ShadeSums
+//      (render/shading/shade_sums.h), which sums each pattern of climbs once for
+//      every start.
+//   3. Any other cell adds its ten samples itself.
+// The ring saves step 2's sampling for runs that recur (most of a natural frame);
+// ShadeSums saves the ten additions for long runs that do not.
 #pragma once
 
 #include <cstdint>

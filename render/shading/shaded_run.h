@@ -171,7 +171,6 @@ private:
     template <class Lanes>
     void planWholeCells(WholeCellBatch& batch, int32_t cells) {
         constexpr int32_t kLanes = Lanes::kCount;
-        const auto zero = Lanes::floats(0.0f), entries = Lanes::floats(256.0f), nearOne = Lanes::floats(0.99f);
         // The run as it stands before each vector: its consumed length in every lane,
         // and where its next cell starts in the last lane.
         auto consumed = Lanes::floats(consumed_);
@@ -184,32 +183,10 @@ private:
             const auto steps = Lanes::timesInDouble(Lanes::sub(cellEnds, starts), 0.1);  // tenthOf, lane by lane
             Lanes::store(batch.start + j, starts);
             Lanes::store(batch.step + j, steps);
-
-            // Positions as running sums. A lane takes its weight from ShadeSums when
-            // its indexes climb by 0 or 1 each and need no holding to the table. That
-            // holds when it starts in 0..256 with a step of 0 to 0.99: each sum then
-            // lies at or above the one before and, as below 266 a sum rounds by far
-            // less than the 0.01 to spare, below the whole number after next; so
-            // each index is at most one above the one before, and a last index of
-            // 255 or less bounds them all. Its pattern of climbs is 256 x the last
-            // index, less the first, less 2^(n - 1) x each index n between. Other
-            // lanes' indexes are not used.
-            auto position = starts;
-            const auto first = Lanes::truncate(position);
-            auto pattern = Lanes::sub(Lanes::ints(0), first);
-            auto sample = first;
-            for (int n = 1; n < kShadeSamplesPerCell; ++n) {
-                position = Lanes::add(position, steps);
-                sample = Lanes::truncate(position);
-                if (n < kShadeSamplesPerCell - 1) pattern = Lanes::sub(pattern, Lanes::shiftLeft(sample, n - 1));
-            }
-            pattern = Lanes::add(pattern, Lanes::shiftLeft(sample, kShadeSamplesPerCell - 2));
-            const auto startsInside = Lanes::bitAnd(Lanes::lessOrEqual(zero, starts), Lanes::lessOrEqual(starts, entries));
-            const auto stepsBelowOne = Lanes::bitAnd(Lanes::lessOrEqual(zero, steps), Lanes::lessOrEqual(steps, nearOne));
-            const auto steady = Lanes::bitAnd(Lanes::bitAnd(startsInside, stepsBelowOne),
-                                            Lanes::less(sample, Lanes::ints(kShadingTableSize)));
+            typename Lanes::Ints first, climbs;
+            climbPatterns<Lanes>(starts, steps, first, climbs);
             Lanes::store(batch.first + j, first);
-            Lanes::store(batch.climbs + j, Lanes::select(steady, pattern, Lanes::ints(-1)));
+            Lanes::store(batch.climbs + j, climbs);
 
             if (j + kLanes >= cells) {
                 // The run moves on to the end of the batch's last cell.
@@ -222,6 +199,43 @@ private:
             consumed = Lanes::lastLanes(consumedAfter);
             ends = cellEnds;
         }
+    }
+
+    // Each lane's first sample index and its pattern of climbs as ShadeSums takes it,
+    // or -1 in `climbs` where the cell must sum its own samples.
+    //
+    // Positions are running sums. A lane takes its weight from ShadeSums when its
+    // indexes climb by 0 or 1 each and need no holding to the table. That holds when
+    // it starts in 0..256 with a step of 0 to 0.99: each sum then lies at or above
+    // the one before and, as below 266 a sum rounds by far less than the 0.01 to
+    // spare, below the whole number after next; so each index is at most one above
+    // the one before, and a last index of 255 or less bounds them all.
+    //
+    // The pattern is the sum of the climbs, climb n (from index n - 1 to index n) in
+    // bit n - 1. With each climb 0 or 1 it is, term by term, the sum of 2^(n - 1) x
+    // (index n - index n - 1) over n = 1 .. 9: 256 x the last index, less the first,
+    // less 2^(n - 1) x each index n between.
+    template <class Lanes>
+    __attribute__((always_inline)) static void climbPatterns(const typename Lanes::Floats& starts,
+                                                             const typename Lanes::Floats& steps,
+                                                             typename Lanes::Ints& first,
+                                                             typename Lanes::Ints& climbs) {
+        const auto zero = Lanes::floats(0.0f), entries = Lanes::floats(256.0f), nearOne = Lanes::floats(0.99f);
+        auto position = starts;
+        first = Lanes::truncate(position);
+        auto pattern = Lanes::sub(Lanes::ints(0), first);
+        auto sample = first;
+        for (int n = 1; n < kShadeSamplesPerCell; ++n) {
+            position = Lanes::add(position, steps);
+            sample = Lanes::truncate(position);
+            if (n < kShadeSamplesPerCell - 1) pattern = Lanes::sub(pattern, Lanes::shiftLeft(sample, n - 1));
+        }
+        pattern = Lanes::add(pattern, Lanes::shiftLeft(sample, kShadeSamplesPerCell - 2));
+        const auto startsInside = Lanes::bitAnd(Lanes::lessOrEqual(zero, starts), Lanes::lessOrEqual(starts, entries));
+        const auto stepsBelowOne = Lanes::bitAnd(Lanes::lessOrEqual(zero, steps), Lanes::lessOrEqual(steps, nearOne));
+        const auto steady = Lanes::bitAnd(Lanes::bitAnd(startsInside, stepsBelowOne),
+                                          Lanes::less(sample, Lanes::ints(kShadingTableSize)));
+        climbs = Lanes::select(steady, pattern, Lanes::ints(-1));
     }
 
     // Lane j: `consumed` (alike in every lane) plus 1, j + 1 times over, each addition

@@ -149,6 +149,121 @@ void reduceIntoLine(typename L::Ints& cell, int32_t lineLength) {
     cell = L::select(L::less(cell, L::ints(lineLength)), cell, L::truncate(r));
 }
 
+// The steps of planRuns, each over one vector of visited positions. A lane is
+// "kept" while its pixel still deposits a run; each step can only drop lanes, and a
+// dropped lane's values are not used (its run is stored with no cells).
+
+// With a grid fraction the sample lies between a lane's pixel and the next one, so
+// the lane reads that neighbour too: its alpha decides whether the lane is kept (a
+// fully transparent neighbour, or none inside the input, drops it) and its
+// brightness is blended into the lane's own. At the line's last position there is
+// no next pixel and the lane samples its own pixel alone. `interpolated` holds the
+// lanes that blend; `next` their neighbours.
+template <class Traits, class L>
+__attribute__((always_inline)) inline void readNeighbours(LanePixels<L>& next, typename L::Mask& kept,
+                                                          typename L::Mask& interpolated, typename L::Ints& own,
+                                                          const unsigned char* at, ptrdiff_t cellBytes, int32_t step,
+                                                          const typename L::Ints& position,
+                                                          const typename L::Mask& active, const typename L::Floats& f,
+                                                          int32_t lineLength, int32_t inputEnd) {
+    using Mask = typename L::Mask;
+    interpolated = L::andNot(kept, L::equal(position, L::ints(lineLength - 1)));
+    // Every neighbour inside the input is read, so that the reads take whole vectors
+    // where they can; only interpolated lanes use theirs.
+    const Mask nextReadable = L::bitAnd(active, L::less(L::add(position, L::ints(1)), L::ints(inputEnd)));
+    const Mask nextInside = L::bitAnd(interpolated, nextReadable);
+    loadPixels<Traits, L>(next, at + cellBytes, cellBytes * step, nextReadable);
+    Mask nextKept;
+    opaque<L>(nextKept, next.a);
+    // Dropped: interpolated lanes whose neighbour is outside the input or transparent.
+    kept = L::andNot(kept, L::andNot(interpolated, L::bitAnd(nextInside, nextKept)));
+    const typename L::Ints blended =
+        L::truncate(L::add(L::mul(L::toFloats(L::sub(next.luma, own)), f), L::toFloats(own)));
+    own = L::select(interpolated, blended, own);
+}
+
+// Where each kept run starts on the line, and how much of it lies there. Without
+// Wrap, a run that starts before the line is clipped to cell 0 (`consumed` is the
+// part cut off, which shading needs) and one that ends before it is dropped; with
+// Wrap a negative start is raised by whole lines instead. Either way no run starts
+// at or past the cell limit, and dropping those keeps every later index bounded.
+template <bool Wrap, class L>
+__attribute__((always_inline)) inline void placeOnLine(typename L::Floats& start, typename L::Floats& remaining,
+                                                       typename L::Floats& consumed, typename L::Mask& kept,
+                                                       typename L::Floats& t, const typename L::Floats& length,
+                                                       const RunSettings& settings) {
+    using Mask = typename L::Mask;
+    const typename L::Floats zero = L::floats(0.0f);
+    if constexpr (Wrap) {
+        const Mask negative = L::bitAnd(kept, L::less(t, zero));
+        if (L::any(negative)) raiseToNonNegative<L>(t, negative, settings.lineLength);
+        start = t;
+        remaining = length;
+    } else {
+        const typename L::Floats reach = L::add(t, length);
+        kept = L::andNot(kept, L::less(reach, zero));  // the whole run lies before the line
+        const Mask before = L::less(t, zero);
+        start = L::select(before, zero, t);
+        remaining = L::select(before, reach, length);
+        consumed = L::select(before, L::sub(zero, t), zero);
+    }
+    kept = L::bitAnd(kept, L::less(start, L::floats(float(settings.cellLimit))));
+}
+
+// "Fade In/Out": positions below fadeInEnd weigh position / step of their alpha,
+// those from fadeOutStart on 1 - (position - fadeOutStart) / step of it.
+template <class L>
+__attribute__((always_inline)) inline void fadeWeights(typename L::Floats& weight, const typename L::Floats& alpha,
+                                                       const typename L::Ints& position, const RunSettings& settings) {
+    using Mask = typename L::Mask;
+    const typename L::Floats q = L::floats(settings.fadeReciprocal), one = L::floats(1.0f);
+    const Mask fadeOut = L::less(L::ints(settings.fadeOutStart - 1), position);
+    const Mask fadeIn = L::andNot(L::less(position, L::ints(settings.fadeInEnd)), fadeOut);
+    const typename L::Floats out =
+        L::mul(L::sub(one, L::mul(L::toFloats(L::sub(position, L::ints(settings.fadeOutStart))), q)), alpha);
+    weight = L::select(fadeOut, out, L::select(fadeIn, L::mul(L::mul(L::toFloats(position), alpha), q), alpha));
+}
+
+// A kept run's cells, as depositRun lays them: a partial first cell when the start
+// has a fraction (covering `share` of it), whole cells, a partial last cell
+// (covering `rest`), and no more cells than the room before the cell limit, where
+// a run cut short there has no last cell. Dropped lanes start at 0 (planRuns
+// stores them with no cells).
+template <bool Wrap, class L>
+__attribute__((always_inline)) inline void divideIntoCells(typename L::Ints& cell, typename L::Ints& firstCells,
+                                                           typename L::Ints& wholeCells, typename L::Ints& lastCells,
+                                                           typename L::Floats& share, typename L::Floats& rest,
+                                                           typename L::Floats& start, typename L::Floats& remaining,
+                                                           const typename L::Mask& kept, const RunSettings& settings) {
+    using Floats = typename L::Floats;
+    using Ints = typename L::Ints;
+    using Mask = typename L::Mask;
+    const Floats zero = L::floats(0.0f), one = L::floats(1.0f);
+    const int32_t lineLength = settings.lineLength;
+    start = L::select(kept, start, zero);
+    const Ints firstCell = L::truncate(start);
+    cell = firstCell;
+    if constexpr (Wrap) reduceIntoLine<L>(cell, lineLength);
+    const Floats whole = L::toFloats(firstCell);
+    const Mask partialFirst = L::notEqual(start, whole);
+    share = L::add(L::sub(whole, start), one);
+    remaining = L::select(partialFirst, L::sub(remaining, share), remaining);
+    // Below 2^24 every subtraction of 1 from the remainder is exact, so the whole
+    // cells are counted up front: int(remaining) of them, leaving its fraction.
+    const Mask wholeToo = L::lessOrEqual(one, remaining);
+    wholeCells = L::select(wholeToo, L::truncate(L::select(wholeToo, remaining, zero)), L::ints(0));
+    rest = L::select(wholeToo, L::sub(remaining, L::toFloats(wholeCells)), remaining);
+    firstCells = L::select(partialFirst, L::ints(1), L::ints(0));
+    // The buffer's end matters without Wrap, and with it for lines that fill the buffer.
+    const bool endsAtBuffer = !Wrap || lineLength >= kLineCells;
+    const Ints room = endsAtBuffer ? L::sub(L::ints(settings.cellLimit), cell) : L::ints(INT32_MAX);
+    const Ints roomForWhole = L::sub(room, firstCells);
+    const Mask bufferEnds = L::andNot(kept, L::less(wholeCells, roomForWhole));  // no last cell then
+    wholeCells = L::select(bufferEnds, roomForWhole, wholeCells);
+    const Mask partialLast = L::andNot(L::less(zero, rest), bufferEnds);
+    lastCells = L::select(partialLast, L::ints(1), L::ints(0));
+}
+
 // Plans the runs of the `count` visited positions first, first + step, ... into
 // `runs` and returns the largest cell after a kept run's last (0 when none). The
 // source instances have filled runs' table indexes already.
@@ -163,39 +278,32 @@ int32_t planRuns(const InputLine<typename Traits::Channel>& line, const RunSetti
     const ptrdiff_t cellBytes = line.address.cellStep * ptrdiff_t(sizeof(typename Traits::Channel));
     const bool fraction = grid.gridFraction != 0.0f;
     const bool fades = settings.fadeInEnd > 0 || settings.fadeOutStart < lineLength;
-    const bool endsAtBuffer = !Wrap || lineLength >= kLineCells;
-    const Floats f = L::floats(grid.gridFraction), zero = L::floats(0.0f), one = L::floats(1.0f);
+    const Floats f = L::floats(grid.gridFraction);
     const Floats farthest = L::floats(kFarthestRunCoordinate);
     Ints ends = L::ints(0);
     for (int32_t j = 0; j < count; j += L::kCount) {
+        // The pixels: lanes past `count` are not active, transparent ones not kept.
         const Mask active = L::firstLanes(count - j);
         const Ints position = L::sequence(first + j * step, step);
         const auto* at = reinterpret_cast<const unsigned char*>(line.pixel(first + j * step));
         LanePixels<L> px, next;
         loadPixels<Traits, L>(px, at, cellBytes * step, active);
-        Mask kept, nextKept;
+        Mask kept;
         opaque<L>(kept, px.a);
         kept = L::bitAnd(active, kept);
-
-        // A grid fraction places the sample between this pixel and the next one; a
-        // fully transparent neighbour there (or none) drops the pixel.
         Mask interpolated = L::firstLanes(0);
         Ints own = px.luma;
         if (fraction) {
-            interpolated = L::andNot(kept, L::equal(position, L::ints(lineLength - 1)));
-            // Every neighbour inside the input is read; only interpolated lanes use theirs.
-            const Mask nextReadable = L::bitAnd(active, L::less(L::add(position, L::ints(1)), L::ints(inputEnd)));
-            const Mask nextInside = L::bitAnd(interpolated, nextReadable);
-            loadPixels<Traits, L>(next, at + cellBytes, cellBytes * step, nextReadable);
-            opaque<L>(nextKept, next.a);
-            kept = L::andNot(kept, L::andNot(interpolated, L::bitAnd(nextInside, nextKept)));
-            const Ints blended = L::truncate(L::add(L::mul(L::toFloats(L::sub(next.luma, own)), f), L::toFloats(own)));
-            own = L::select(interpolated, blended, own);
+            readNeighbours<Traits, L>(next, kept, interpolated, own, at, cellBytes, step, position, active, f,
+                                      lineLength, inputEnd);
         }
+
+        // The run's target and length from the tables, by the brightness or the
+        // layers' indexes. Entries too far out (or not finite) drop the lane, which
+        // keeps every later cell index bounded.
         Ints velocityIndex = own, spreadIndex = own;
         if constexpr (Sources::kVelocityFromLayer) velocityIndex = L::load(runs.velocityIndex + j);
         if constexpr (Sources::kSpreadFromLayer) spreadIndex = L::load(runs.spreadIndex + j);
-
         Floats t = L::add(f, L::toFloats(position));
         const Floats velocity = L::gather(tables.velocityTable, velocityIndex, kept);
         const Floats offset = L::gather(tables.spreadOffsetTable, spreadIndex, kept);
@@ -203,22 +311,11 @@ int32_t planRuns(const InputLine<typename Traits::Channel>& line, const RunSetti
         const Floats length = L::gather(tables.spreadLengthTable, spreadIndex, kept);
         kept = L::bitAnd(kept, L::bitAnd(L::less(L::abs(t), farthest), L::less(L::abs(length), farthest)));
 
-        Floats start, remaining, consumed = zero;
-        if constexpr (Wrap) {
-            const Mask negative = L::bitAnd(kept, L::less(t, zero));
-            if (L::any(negative)) raiseToNonNegative<L>(t, negative, lineLength);
-            start = t;
-            remaining = length;
-        } else {
-            const Floats reach = L::add(t, length);
-            kept = L::andNot(kept, L::less(reach, zero));  // the whole run lies before the line
-            const Mask before = L::less(t, zero);
-            start = L::select(before, zero, t);
-            remaining = L::select(before, reach, length);
-            consumed = L::select(before, L::sub(zero, t), zero);
-        }
-        kept = L::bitAnd(kept, L::less(start, L::floats(float(settings.cellLimit))));
+        Floats start, remaining, consumed = L::floats(0.0f);
+        placeOnLine<Wrap, L>(start, remaining, consumed, kept, t, length, settings);
 
+        // The colour, blended with the neighbour's like the brightness, and the
+        // weight the run deposits.
         Floats alpha = px.a, r = px.r, g = px.g, b = px.b;
         if (fraction) {
             blend<L>(alpha, next.a, f, interpolated);
@@ -227,37 +324,12 @@ int32_t planRuns(const InputLine<typename Traits::Channel>& line, const RunSetti
             blend<L>(b, next.b, f, interpolated);
         }
         Floats weight = alpha;
-        if (fades) {
-            const Floats q = L::floats(settings.fadeReciprocal);
-            const Mask fadeOut = L::less(L::ints(settings.fadeOutStart - 1), position);
-            const Mask fadeIn = L::andNot(L::less(position, L::ints(settings.fadeInEnd)), fadeOut);
-            const Floats out = L::mul(
-                L::sub(one, L::mul(L::toFloats(L::sub(position, L::ints(settings.fadeOutStart))), q)), alpha);
-            weight = L::select(fadeOut, out, L::select(fadeIn, L::mul(L::mul(L::toFloats(position), alpha), q), alpha));
-        }
+        if (fades) fadeWeights<L>(weight, alpha, position, settings);
 
-        // The run's cells, as depositRun lays them.
-        start = L::select(kept, start, zero);
-        const Ints firstCell = L::truncate(start);
-        Ints cell = firstCell;
-        if constexpr (Wrap) reduceIntoLine<L>(cell, lineLength);
-        const Floats whole = L::toFloats(firstCell);
-        const Mask partialFirst = L::notEqual(start, whole);
-        const Floats share = L::add(L::sub(whole, start), one);
-        remaining = L::select(partialFirst, L::sub(remaining, share), remaining);
-        // Below 2^24 every subtraction of 1 from the remainder is exact, so the whole
-        // cells are counted up front: int(remaining) of them, leaving its fraction.
-        const Mask wholeToo = L::lessOrEqual(one, remaining);
-        Ints wholeCells = L::select(wholeToo, L::truncate(L::select(wholeToo, remaining, zero)), L::ints(0));
-        const Floats rest = L::select(wholeToo, L::sub(remaining, L::toFloats(wholeCells)), remaining);
-        const Ints firstCells = L::select(partialFirst, L::ints(1), L::ints(0));
-        const Ints room = endsAtBuffer ? L::sub(L::ints(settings.cellLimit), cell) : L::ints(INT32_MAX);
-        const Ints roomForWhole = L::sub(room, firstCells);
-        const Mask bufferEnds = L::andNot(kept, L::less(wholeCells, roomForWhole));  // no last cell then
-        wholeCells = L::select(bufferEnds, roomForWhole, wholeCells);
-        const Mask partialLast = L::andNot(L::less(zero, rest), bufferEnds);
-        const Ints lastCells = L::select(partialLast, L::ints(1), L::ints(0));
-
+        Ints cell, firstCells, wholeCells, lastCells;
+        Floats share, rest;
+        divideIntoCells<Wrap, L>(cell, firstCells, wholeCells, lastCells, share, rest, start, remaining, kept,
+                                 settings);
         L::store(runs.cell + j, cell);
         L::store(runs.firstCells + j, L::select(kept, firstCells, L::ints(0)));
         L::store(runs.wholeCells + j, L::select(kept, wholeCells, L::ints(0)));

@@ -51,6 +51,38 @@ TEST(NormalizeCells, EmptyAndNegativeCellsAreLeftAlone) {
     EXPECT_EQ(line.at(1), (Cell{-0.5f, 0.1f, 0.2f, 0.3f}));
 }
 
+// Each bound normalisation compares alpha with, with alphas just inside it on both
+// sides, so that a bound moved by a power of two changes a cell. Where a cell's
+// colour is multiplied by its reciprocal the colour is one for which that differs
+// from dividing it by alpha in the last bit. The values were worked out in single
+// precision by hand (exact quotients, rounded once).
+TEST(NormalizeCells, EachAlphaBoundSplitsMultipliedFromDividedCells) {
+    const Line line = finished({
+                                   // 1.5 x 2^-128: 1 / alpha = 0x1.555556p+127 is finite, so the colour
+                                   // is multiplied: 0x1.51d0acp-5 (dividing gives 0x1.51d0aap-5).
+                                   {0x1.8p-128f, 0x1.fab9p-133f, 0.0f, 0.0f},
+                                   // 1.5 x 2^-129: 1 / alpha overflows; divided, 0x1.8p-130 / alpha = 0.5.
+                                   {0x1.8p-129f, 0x1.8p-130f, 0.0f, 0.0f},
+                                   // Partial, 0.75: multiplied by 0x1.555556p+0, 0x1.51d08p-7 (not 0x1.51d07ep-7).
+                                   {0.75f, 0x1.fab8bep-8f, 0.0f, 0.0f},
+                                   // The float below 1 is partial and stays so: multiplied by
+                                   // 0x1.000002p+0, 0x1.fab8cp-6 (not 0x1.fab8bep-6).
+                                   {0x1.fffffep-1f, 0x1.fab8bcp-6f, 0.0f, 0.0f},
+                                   // Full, 1.5: alpha 1, divided: 0x1.51d07ep-7 (not 0x1.51d08p-7).
+                                   {1.5f, 0x1.fab8bep-7f, 0.0f, 0.0f},
+                               },
+                               kContinuityNone);
+    EXPECT_EQ(line.at(0), (Cell{0x1.8p-128f, 0x1.51d0acp-5f, 0.0f, 0.0f}));
+    EXPECT_EQ(line.at(1), (Cell{0x1.8p-129f, 0.5f, 0.0f, 0.0f}));
+    EXPECT_EQ(line.at(2), (Cell{0.75f, 0x1.51d08p-7f, 0.0f, 0.0f}));
+    EXPECT_EQ(line.at(3), (Cell{0x1.fffffep-1f, 0x1.fab8cp-6f, 0.0f, 0.0f}));
+    EXPECT_EQ(line.at(4), (Cell{1.0f, 0x1.51d07ep-7f, 0.0f, 0.0f}));
+    // "All" turns every cell with a positive alpha opaque, the smallest alphas too.
+    const Line all = finished({{0x1.8p-129f, 0x1.8p-130f, 0.0f, 0.0f}, {0x1p-149f, 0.0f, 0.0f, 0.0f}}, kContinuityAll);
+    EXPECT_EQ(all.at(0), (Cell{1.0f, 0.5f, 0.0f, 0.0f}));
+    EXPECT_EQ(all.at(1), (Cell{1.0f, 0.0f, 0.0f, 0.0f}));
+}
+
 TEST(NormalizeCells, SubnormalAlphaGivesFiniteColours) {
     // 1 / 1e-39 overflows to infinity; the colours are divided instead.
     const Line line = finished({{1e-39f, 1e-39f, 0.5e-39f, 0.0f}}, kContinuityNone);
