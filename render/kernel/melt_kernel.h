@@ -91,8 +91,9 @@ void prepareCall(MeltCall<Traits, VelocitySource, SpreadSource, Shading, Cells>&
 // this line leaves dirty.
 template <bool Wrap, class Cells, class Traits, class Call>
 int32_t meltLine(Call& call, const LineBuffers& buffers, const MeltFrame<typename Traits::Channel>& frame,
-                 const ParamValues& params, int32_t n, typename Traits::Channel* staged, int32_t dirtyCells) {
+                 int32_t n, typename Traits::Channel* staged, int32_t dirtyCells) {
     using Channel = typename Traits::Channel;
+    const ParamValues& params = frame.params;
     const LineGeometry& geometry = call.geometry;
     const int32_t lineLength = geometry.lineLength;
     float (*const meltAccumulator)[4] = buffers.meltAccumulator;
@@ -141,9 +142,8 @@ int32_t meltLine(Call& call, const LineBuffers& buffers, const MeltFrame<typenam
 // block only groups the lines.
 template <class Cells, class Traits, bool Wrap, bool VelocitySource, bool SpreadSource, bool Shading>
 int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
-    ParamValues& params = frame.params;
     MeltCall<Traits, VelocitySource, SpreadSource, Shading, Cells> call;
-    prepareCall<Wrap>(call, params, frame.scale, frame.dstWidth, frame.dstHeight);
+    prepareCall<Wrap>(call, frame.params, frame.scale, frame.dstWidth, frame.dstHeight);
     const LineGeometry& geometry = call.geometry;
     const int32_t lineLength = geometry.lineLength;
     if (geometry.lineCount <= 0) return 0;
@@ -175,7 +175,7 @@ int32_t meltOnPath(MeltFrame<typename Traits::Channel> frame) {
         for (int32_t n = n0; n < n1; ++n) {
             call.sources.beginLine(geometry.direction, n, blocks.layerIndexes != nullptr ? n - n0 : -1);
             auto* const staged = blocks.lines != nullptr ? stagedPixels<Traits>(blocks, lineLength, n - n0) : nullptr;
-            dirtyCells = meltLine<Wrap, Cells, Traits>(call, buffers, frame, params, n, staged, dirtyCells);
+            dirtyCells = meltLine<Wrap, Cells, Traits>(call, buffers, frame, n, staged, dirtyCells);
         }
         if (blocks.lines != nullptr) writeBlock<Traits>(blocks, frame.dstPixels, frame.dstPitch, geometry, n0, n1);
         n0 = n1;

@@ -109,12 +109,12 @@ __attribute__((always_inline)) inline void storeBlock(const float* cells, typena
 }
 
 // Stores cells 0 .. count - 1, cell i at `first` + i x pixelStep (channels). Lines
-// along rows go kCells cells at a time, the rest of them, and other lines, a cell at
+// along rows go kCells cells at a time; the rest of them, and other lines, a cell at
 // a time.
 template <class Traits, class L>
 void storePixels(const float (*cells)[4], int32_t count, typename Traits::Channel* first, ptrdiff_t pixelStep) {
     int32_t i = 0;
-    if (L::kCells > 1 && (pixelStep == 4 || pixelStep == -4)) {
+    if (pixelStep == 4 || pixelStep == -4) {
         const bool backward = pixelStep < 0;
         for (; i + L::kCells <= count; i += L::kCells) {
             // Backward, the block's last cell lies first in memory.
